@@ -1,0 +1,16 @@
+#include "components/application.h"
+#include "ui/main.h"
+
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    try {
+        Application->Initialize();
+        Application->setTitle("Tarvosk");
+        Application->CreateForm(frmMain);
+        Application->Run();
+    } catch (const Exception& e) {
+        Application->ShowException(e);
+    }
+    return 0;
+}

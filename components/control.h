@@ -1,0 +1,39 @@
+#pragma once
+#include "component.h"
+#include "font.h"
+
+// A visible component on a form. Controls without a window of their own (labels,
+// pictures) are painted by their form and get its mouse events where they lie.
+class TControl : public TComponent {
+  public:
+    explicit TControl(TComponent* owner);
+
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+    bool Visible = true;
+    TFont Font;
+    bool ParentFont = true;
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TMouseMoveEvent OnMouseMove;
+
+    TForm& Form() const;
+    RECT BoundsRect() const { return {Left, Top, Left + Width, Top + Height}; }
+    bool contains(POINT p) const {
+        RECT r = BoundsRect();
+        return Visible && PtInRect(&r, p);
+    }
+    void Invalidate() const;
+
+    void setProperty(const PropertyReader& property) override;
+
+    // The form's font changed: a control that follows it takes the new one.
+    void parentFontChanged(const TFont& font);
+
+    virtual bool windowed() const { return false; }
+    virtual void createWindow(HWND /*parent*/, int /*id*/) {}
+    virtual void paint(HDC /*dc*/) const {}
+    virtual void fontChanged() { Invalidate(); }
+};

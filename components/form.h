@@ -1,0 +1,140 @@
+#pragma once
+#include "button.h"
+#include "component.h"
+#include "control.h"
+#include "exception.h"
+#include "font.h"
+#include "handles.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+class TMainMenu;
+struct LayoutObject;
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog };
+enum TBorderIcon { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+enum TPosition { poDesigned, poScreenCenter };
+
+// A top-level window built in its constructor from the stored layout named after
+// its class in capitals. Events in the layout name their handlers; each form
+// class declares the table through which those names reach its methods.
+class TForm : public TComponent {
+  public:
+    using NotifyMethod = void (TForm::*)(TObject*);
+    using MouseMoveMethod = void (TForm::*)(TObject*, TShiftState, int, int);
+    struct Handler {
+        const char* name;
+        NotifyMethod notify;
+        MouseMoveMethod mouseMove;
+    };
+    struct FormClass {
+        const char* className;
+        std::vector<Handler> handlers;
+    };
+    template <class F> static Handler handler(const char* name, void (F::*method)(TObject*)) {
+        return {name, static_cast<NotifyMethod>(method), nullptr};
+    }
+    template <class F>
+    static Handler handler(const char* name, void (F::*method)(TObject*, TShiftState, int, int)) {
+        return {name, nullptr, static_cast<MouseMoveMethod>(method)};
+    }
+
+    // Builds the form from the resource named after `formClass.className` in capitals.
+    TForm(TComponent* owner, const FormClass& formClass);
+    // Builds the form from layout text given directly.
+    TForm(TComponent* owner, const FormClass& formClass, const std::string& layoutText);
+    ~TForm() override;
+
+    HWND Handle() const { return handle_.get(); }
+    std::string Caption() const;
+    void setCaption(const std::string& caption);
+
+    TColor Color = clBtnFace;
+    TFont Font;
+    int ModalResult = mrNone;
+    TNotifyEvent OnCreate;
+    TMouseMoveEvent OnMouseMove;
+    TFormBorderStyle BorderStyle = bsSizeable;
+    unsigned BorderIcons = biSystemMenu | biMinimize | biMaximize;
+    TPosition Position = poDesigned;
+    int ClientWidth = 0;
+    int ClientHeight = 0;
+    int Left = 0;
+    int Top = 0;
+    bool Visible = false;
+
+    void Show();
+    void Hide();
+    int ShowModal();
+    // Ends a modal showing with mrCancel; closing the main form ends the program.
+    void Close();
+    void DoCreate();
+
+    TControl* ActiveControl() const { return activeControl_; }
+    TMainMenu* Menu() const { return menu_; }
+    const std::vector<TControl*>& Controls() const { return controls_; }
+
+    // Layout coordinates (at the design resolution) to screen pixels.
+    int scale(int value) const { return MulDiv(value, dpi_, designDpi_); }
+    RECT scaled(RECT r) const { return {scale(r.left), scale(r.top), scale(r.right), scale(r.bottom)}; }
+    SIZE scaled(SIZE s) const { return {scale(s.cx), scale(s.cy)}; }
+
+    // The handler a layout names, or an empty event when the class has none by that name.
+    TNotifyEvent notifyHandler(const std::string& name);
+    TMouseMoveEvent mouseMoveHandler(const std::string& name);
+
+    void setProperty(const PropertyReader& property) override;
+    bool acceptChild(TComponent& child) override;
+    const char* className() const override { return formClass_.className; }
+
+    // The form whose window this is, or null for any other window.
+    static TForm* fromHandle(HWND window);
+
+  protected:
+    // For the member initialisers of a derived form: the stored component of that name.
+    template <class T> T* component(const char* name) const {
+        T* found = dynamic_cast<T*>(FindComponent(name));
+        if (!found)
+            throw Exception(std::string("The layout of ") + className() +
+                            " has no component of the expected class named " + name);
+        return found;
+    }
+
+  private:
+    void load(const std::string& layoutText, const std::string& layoutName);
+    void build(TComponent& parent, const LayoutObject& object);
+    void applyProperties(TComponent& target, const LayoutObject& object);
+    void resolveReferences();
+    void createWindow();
+    void centre();
+    void focusFirst();
+    TControl* controlAt(POINT client) const;
+    TButton* buttonById(int id) const;
+    bool modal() const { return modalDepth_ > 0; }
+
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM w, LPARAM l) noexcept;
+    LRESULT handleMessage(HWND window, UINT message, WPARAM w, LPARAM l);
+    void paint();
+    void command(int id, int code);
+    void mouse(UINT message, WPARAM w, LPARAM l);
+
+    const FormClass& formClass_;
+    OwnedWindow handle_;
+    std::vector<TControl*> controls_;
+    TMainMenu* menu_ = nullptr;
+    TControl* activeControl_ = nullptr;
+    std::string menuName_;
+    std::string activeControlName_;
+    std::string caption_;
+    std::string iconName_;
+    OwnedIcon icon_;
+    OwnedIcon smallIcon_;
+    int designDpi_ = 96;
+    int dpi_ = 96;
+    int modalDepth_ = 0;
+    bool shownBefore_ = false;
+    TControl* pressed_ = nullptr;
+    HWND lastFocus_ = nullptr;
+};

@@ -1,0 +1,252 @@
+#include "components/application.h"
+#include "components/bitbtn.h"
+#include "components/form.h"
+#include "components/image.h"
+#include "components/label.h"
+#include "components/layout.h"
+#include "components/menu.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+class TFixtureForm : public TForm {
+  public:
+    TFixtureForm(TComponent* owner, const std::string& layout)
+        : TForm(owner, formClass, layout) {}
+    explicit TFixtureForm(TComponent* owner) : TForm(owner, formClass) {}
+    void OkClick(TObject*) { ++clicks; }
+    void FormMouseMove(TObject*, TShiftState, int x, int y) { lastMove = {x, y}; }
+    int clicks = 0;
+    POINT lastMove{-1, -1};
+
+  private:
+    static const FormClass formClass;
+};
+
+const TForm::FormClass TFixtureForm::formClass{
+    "TFixtureForm",
+    {handler("OkClick", &TFixtureForm::OkClick),
+     handler("FormMouseMove", &TFixtureForm::FormMouseMove)}};
+
+const char goodLayout[] = R"(# every kind of value
+object fixtureForm: TFixtureForm
+  Caption = 'It''s a form  '
+  ClientWidth = 400
+  ClientHeight = 205
+  Color = clBlack
+  BorderStyle = bsSingle
+  BorderIcons = [biSystemMenu, biMinimize]
+  Position = poScreenCenter
+  Font.Name = 'MS Sans Serif'
+  Font.Height = -11
+  Font.Color = clWindowText
+  Menu = mainMenu
+  ActiveControl = Second
+  object Note: TLabel
+    Left = 4
+    Top = $10
+    Width = 109
+    Height = 21
+    Caption = 'Two blanks  '
+    Color = clBtnFace
+    Font.Color = clRed
+    OnClick = OkClick
+  end
+  object First: TButton
+    Left = 322
+    Top = 6
+    Width = 75
+    Height = 23
+    Caption = '&First'
+    TabOrder = 1
+    OnClick = OkClick
+  end
+  object Second: TButton
+    Left = 322
+    Top = 30
+    Width = 75
+    Height = 19
+    Caption = 'Sec&ond'
+    TabOrder = 0
+  end
+  object mainMenu: TMainMenu
+    object mnuItem: TMenuItem
+      Caption = '&About'
+      OnClick = OkClick
+    end
+  end
+end
+)";
+
+RECT clientRectOf(HWND child) {
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+std::string windowText(HWND window) {
+    char buffer[256] = "";
+    GetWindowTextA(window, buffer, sizeof buffer);
+    return buffer;
+}
+
+TEST(LayoutLoader, BuildsEveryComponentWithItsValues) {
+    TFixtureForm form(Application, goodLayout);
+    EXPECT_EQ(form.Name(), "fixtureForm");
+    EXPECT_EQ(windowText(form.Handle()), "It's a form  ");
+    EXPECT_EQ(form.Color, clBlack);
+    EXPECT_EQ(form.BorderStyle, bsSingle);
+    EXPECT_EQ(form.Position, poScreenCenter);
+    RECT client;
+    GetClientRect(form.Handle(), &client);
+    EXPECT_EQ(client.right, 400);
+    EXPECT_EQ(client.bottom, 205);
+    LONG style = GetWindowLongA(form.Handle(), GWL_STYLE);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+
+    auto* note = dynamic_cast<TLabel*>(form.FindComponent("Note"));
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(note->Caption, "Two blanks  ");
+    EXPECT_EQ(note->Top, 16);
+    EXPECT_EQ(note->Width, 109);
+    EXPECT_EQ(note->Color, clBtnFace);
+    EXPECT_FALSE(note->ParentColor);
+    EXPECT_EQ(note->Font.Color(), clRed);
+    EXPECT_FALSE(note->ParentFont);
+    ASSERT_TRUE(note->OnClick);
+    note->OnClick(note);
+    EXPECT_EQ(form.clicks, 1);
+
+    auto* first = dynamic_cast<TButton*>(form.FindComponent("First"));
+    auto* second = dynamic_cast<TButton*>(form.FindComponent("Second"));
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(windowText(first->Handle()), "&First");
+    RECT r = clientRectOf(second->Handle());
+    EXPECT_EQ(r.left, 322);
+    EXPECT_EQ(r.top, 30);
+    EXPECT_EQ(r.right - r.left, 75);
+    EXPECT_EQ(r.bottom - r.top, 19);
+    // Tab order is window order: Second (0) comes before First (1).
+    EXPECT_EQ(GetNextDlgTabItem(form.Handle(), second->Handle(), FALSE), first->Handle());
+    EXPECT_EQ(form.ActiveControl(), second);
+    EXPECT_TRUE(first->Font.Name() == "MS Sans Serif" && first->ParentFont);
+
+    ASSERT_NE(form.Menu(), nullptr);
+    HMENU menu = GetMenu(form.Handle());
+    ASSERT_NE(menu, nullptr);
+    char item[32] = "";
+    GetMenuStringA(menu, 0, item, sizeof item, MF_BYPOSITION);
+    EXPECT_STREQ(item, "&About");
+
+    // A click and a menu command take the same path: WM_COMMAND by id.
+    SendMessageA(form.Handle(), WM_COMMAND, MAKEWPARAM(first->id(), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(first->Handle()));
+    SendMessageA(form.Handle(), WM_COMMAND, MAKEWPARAM(GetMenuItemID(menu, 0), 0), 0);
+    EXPECT_EQ(form.clicks, 3);
+}
+
+TEST(LayoutLoader, LoadsFromTheResourceNamedAfterTheClass) {
+    TFixtureForm form(Application);
+    EXPECT_EQ(windowText(form.Handle()), "Stored ");
+    EXPECT_EQ(form.BorderStyle, bsDialog);
+    EXPECT_FALSE(GetWindowLongA(form.Handle(), GWL_STYLE) & WS_SYSMENU);
+    auto* picture = dynamic_cast<TImage*>(form.FindComponent("Picture"));
+    ASSERT_NE(picture, nullptr);
+    // AutoSize takes the bitmap's own size over the stored one.
+    EXPECT_EQ(picture->Width, 320);
+    EXPECT_EQ(picture->Height, 200);
+    auto* ok = dynamic_cast<TBitBtn*>(form.FindComponent("Ok"));
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(ok->Caption, "OK");
+    EXPECT_EQ(ok->ModalResult, mrOk);
+    EXPECT_TRUE(ok->Default);
+    EXPECT_FALSE(ok->Cancel);
+    EXPECT_NE(SendMessageA(form.Handle(), WM_GETICON, ICON_BIG, 0), 0);
+    // The form's own mouse event fires over bare client area, in layout units.
+    SendMessageA(form.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(390, 240));
+    EXPECT_EQ(form.lastMove.x, 390);
+    EXPECT_EQ(form.lastMove.y, 240);
+}
+
+std::string replaced(const std::string& from, const std::string& to) {
+    std::string text = goodLayout;
+    size_t at = text.find(from);
+    if (at == std::string::npos)
+        ADD_FAILURE() << "fixture has no " << from;
+    else
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+TEST(LayoutLoader, BadLayoutsRaiseAnExceptionThatNamesTheFault) {
+    struct Case {
+        std::string layout;
+        std::string mentions;
+    };
+    const Case cases[] = {
+        {replaced("object First: TButton", "object First: TSpinner"), "TSpinner"},
+        {replaced("    Caption = '&First'", "    Colour = clRed"), "Colour"},
+        {replaced("OnClick = OkClick\n  end\n  object Second", "OnClick = NoSuchClick\n  end\n  object Second"),
+         "NoSuchClick"},
+        {replaced("Menu = mainMenu", "Menu = nowhere"), "nowhere"},
+        {replaced("ActiveControl = Second", "ActiveControl = Missing"), "Missing"},
+        {replaced("object Second: TButton", "object First: TButton"), "First"},
+        {replaced("Top = $10", "Top = 'sixteen'"), "Top"},
+        {replaced("Color = clBlack", "Color = clPuce"), "clPuce"},
+        {replaced("BorderStyle = bsSingle", "BorderStyle = bsWobbly"), "bsWobbly"},
+        {replaced("Caption = '&About'", "Caption = '&About"), "line 4"},
+        {replaced("TFixtureForm\n", "TOtherForm\n"), "TOtherForm"},
+        {replaced("    object mnuItem: TMenuItem", "    object mnuItem: TButton"), "mnuItem"},
+        {std::string(goodLayout).substr(0, std::string(goodLayout).rfind("end")), "missing"},
+        {std::string(goodLayout) + "stray\n", "after the last"},
+    };
+    for (const Case& c : cases) {
+        try {
+            TFixtureForm form(Application, c.layout);
+            ADD_FAILURE() << "no exception for a layout that should mention " << c.mentions;
+        } catch (const Exception& e) {
+            EXPECT_NE(e.Message().find(c.mentions), std::string::npos)
+                << "message: " << e.Message();
+        }
+    }
+}
+
+class TAbsentForm : public TForm {
+  public:
+    explicit TAbsentForm(TComponent* owner) : TForm(owner, formClass) {}
+    inline static const FormClass formClass{"TAbsentForm", {}};
+};
+
+TEST(LayoutLoader, MissingResourceIsNamed) {
+    try {
+        TAbsentForm form(Application);
+        ADD_FAILURE() << "no exception";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "Resource TABSENTFORM not found");
+    }
+}
+
+TEST(LayoutParser, ReadsValuesOfEveryKind) {
+    LayoutObject root = parseLayout("object a: TA\n  N = -11\n  H = $FF\n  S = 'x''y  '\n"
+                                    "  I = clRed\n  E = []\n  T = [p, q]\n  F.G = 1 # note\nend\n",
+                                    "T");
+    ASSERT_EQ(root.properties.size(), 7u);
+    EXPECT_EQ(root.properties[0].value.integer, -11);
+    EXPECT_EQ(root.properties[1].value.integer, 255);
+    EXPECT_EQ(root.properties[2].value.text, "x'y  ");
+    EXPECT_EQ(root.properties[3].value.kind, LayoutValue::Kind::Identifier);
+    EXPECT_TRUE(root.properties[4].value.items.empty());
+    EXPECT_EQ(root.properties[5].value.items, (std::vector<std::string>{"p", "q"}));
+    EXPECT_EQ(root.properties[6].name, "F.G");
+    EXPECT_EQ(root.properties[6].line, 8);
+}
+
+} // namespace
