@@ -1,0 +1,20 @@
+#pragma once
+#include <windows.h>
+#include <shlobj.h>
+
+#include <string>
+
+// The platform calls through which the shortcut maker acts. Its tests hand it
+// substitutes for the few failures a real system cannot be made to produce; the
+// program uses the system's.
+struct LinkApi {
+    HRESULT(WINAPI* coInitialize)(LPVOID);
+    HRESULT(WINAPI* coCreateInstance)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
+    HRESULT(WINAPI* getSpecialFolderLocation)(HWND, int, PIDLIST_ABSOLUTE*);
+    BOOL(WINAPI* getPathFromIdList)(PCIDLIST_ABSOLUTE, LPSTR);
+    int(WINAPI* messageBox)(HWND, LPCSTR, LPCSTR, UINT);
+    // The application object's box, owned by the application's window.
+    int (*applicationMessageBox)(const std::string&, const std::string&, UINT);
+};
+
+const LinkApi& systemLinkApi();

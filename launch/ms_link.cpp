@@ -1,0 +1,100 @@
+#include "ms_link.h"
+
+#include "components/application.h"
+#include "components/handles.h"
+
+#include <objbase.h>
+#include <shobjidl.h>
+
+namespace {
+
+int applicationBox(const std::string& text, const std::string& caption, UINT flags) {
+    return Application->MessageBox(text, caption, flags);
+}
+
+BOOL WINAPI freeIdList(PIDLIST_ABSOLUTE list) {
+    CoTaskMemFree(list);
+    return TRUE;
+}
+
+using OwnedIdList = Owned<PIDLIST_ABSOLUTE, freeIdList>;
+
+std::string joined(const std::string& folder, const std::string& name) {
+    bool separated = !folder.empty() && folder.back() == '\\';
+    return folder + (separated ? "" : "\\") + name;
+}
+
+} // namespace
+
+const LinkApi& systemLinkApi() {
+    static const LinkApi api{CoInitialize,      CoCreateInstance, SHGetSpecialFolderLocation,
+                             SHGetPathFromIDListA, MessageBoxA,   applicationBox};
+    return api;
+}
+
+std::string msLink::getSpecialFolder(int csidl) {
+    static const char* const failure = "Could not get the location of a special folder";
+    PIDLIST_ABSOLUTE raw = nullptr;
+    HRESULT located = api.getSpecialFolderLocation(nullptr, csidl, &raw);
+    OwnedIdList list(raw);
+    if (located != S_OK) {
+        api.messageBox(nullptr, failure, "Error", MB_OK);
+        return "";
+    }
+    char path[MAX_PATH] = "";
+    if (!api.getPathFromIdList(list.get(), path)) {
+        api.messageBox(nullptr, failure, "Error", MB_OK);
+        return "";
+    }
+    return path;
+}
+
+bool msLink::createShortcut(std::string directory, std::string fileName, std::string folder,
+                            std::string name) {
+    // "" is what getSpecialFolder hands back after its own box; saving it would put
+    // the file at the root of whatever drive is current.
+    if (folder.empty())
+        return false;
+
+    // COM stays initialised for the rest of the program; other parts may rely on it.
+    api.coInitialize(nullptr);
+
+    // A failed creation need not clear the out-pointer, so only a success is owned.
+    IShellLinkA* created = nullptr;
+    if (FAILED(api.coCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_IShellLinkA, reinterpret_cast<void**>(&created)))) {
+        api.messageBox(nullptr, "Could not initialize COM", "Error", MB_OK);
+        return false;
+    }
+    ComPtr<IShellLinkA> link;
+    *link.out() = created;
+
+    // A target that does not exist yet is not an error (the setter says S_FALSE);
+    // the save alone decides.
+    link->SetPath(joined(directory, fileName).c_str());
+    link->SetWorkingDirectory(directory.c_str());
+    link->SetDescription(name.c_str());
+
+    const std::string notCreated = "Could not create a shortcut in " + folder;
+    ComPtr<IPersistFile> file;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.out()))) {
+        api.applicationMessageBox(notCreated, "Error", MB_OK);
+        return false;
+    }
+
+    // Measured before converting: a truncated name would save a different file.
+    const std::string linkName = joined(folder, name + ".lnk");
+    wchar_t wide[MAX_PATH];
+    int needed = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, linkName.c_str(), -1, nullptr, 0);
+    if (needed == 0 || needed > MAX_PATH ||
+        !MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, linkName.c_str(), -1, wide, MAX_PATH)) {
+        api.applicationMessageBox(notCreated, "Error", MB_OK);
+        return false;
+    }
+
+    HRESULT saved = file->Save(wide, TRUE);
+    if (saved != S_OK)
+        api.messageBox(nullptr, "IPersistFile->Save() Error", "Error", MB_OK);
+    // The file is released before the link by declaration order.
+    return saved == S_OK;
+}

@@ -1,0 +1,23 @@
+#pragma once
+#include "link_api.h"
+
+#include <string>
+
+// Finds the shell's special folders and saves shortcuts to the title's files in
+// them. Every failure is reported in a box before false or "" is returned.
+class msLink {
+  public:
+    msLink() : msLink(systemLinkApi()) {}
+    explicit msLink(const LinkApi& api) : api(api) {}
+    virtual ~msLink() = default;
+
+    // The file-system path of a CSIDL_* folder, or "" when it has none.
+    std::string getSpecialFolder(int csidl);
+    // Saves folder\name.lnk, starting directory\fileName in `directory` and
+    // described by `name`. True only when the file was written.
+    bool createShortcut(std::string directory, std::string fileName, std::string folder,
+                        std::string name);
+
+  private:
+    const LinkApi& api;
+};

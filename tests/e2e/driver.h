@@ -1,0 +1,105 @@
+#pragma once
+// Drives the real launcher.exe from another process, as a player would: real
+// windows, real mouse and keyboard input, real message boxes and files.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// Polls `done` every 20 ms until it holds or `ms` pass; returns whether it held.
+bool waitUntil(const std::function<bool()>& done, int ms = 10000);
+
+std::string windowText(HWND window);
+std::string className(HWND window);
+RECT windowRect(HWND window);
+// A child's rectangle in its parent's client coordinates.
+RECT childRect(HWND child);
+POINT centre(RECT r);
+std::string readFile(const std::string& path);
+bool fileExists(const std::string& path);
+
+// Input through SendInput, in screen coordinates.
+void moveMouse(POINT screen);
+void click(POINT screen);
+void doubleClick(POINT screen);
+void pressKey(WORD key, bool alt = false);
+
+// A fresh launch directory: the launcher and, optionally, the stand-in game program
+// (tarvosk.com) and a readme. Removed with everything in it when the object goes.
+class LaunchDirectory {
+  public:
+    struct Options {
+        bool game = true;
+        bool readme = true;
+    };
+    LaunchDirectory();
+    explicit LaunchDirectory(Options options, std::string directory = "");
+    ~LaunchDirectory();
+    LaunchDirectory(const LaunchDirectory&) = delete;
+    LaunchDirectory& operator=(const LaunchDirectory&) = delete;
+
+    // As the launcher sees it, without a trailing separator (except at a drive root).
+    const std::string& path() const { return path_; }
+    // With exactly one separator before `name`.
+    std::string file(const std::string& name) const;
+    // What the stand-in recorded, one "command line|working directory" per start.
+    std::vector<std::string> starts() const;
+    std::string logPath() const { return file("standin.log"); }
+
+  private:
+    std::string path_;
+    bool own_ = true;
+};
+
+// The directory holding the test programs, standin.exe, and one above it launcher.exe.
+std::string testProgramDirectory();
+
+struct MessageBoxView {
+    HWND window = nullptr;
+    std::string title;
+    std::string text;
+    std::vector<std::string> buttons;
+    // "error", "question", "warning", "information" or "none", read from the screen.
+    std::string icon;
+};
+
+// A running launcher, ended when the object goes if it has not ended by itself.
+class Launcher {
+  public:
+    explicit Launcher(const LaunchDirectory& directory);
+    ~Launcher();
+    Launcher(const Launcher&) = delete;
+    Launcher& operator=(const Launcher&) = delete;
+
+    DWORD processId() const { return processId_; }
+    HWND mainWindow() const { return main_; }
+    // A visible top-level window of the launcher of this window class and title.
+    HWND findWindow(const std::string& windowClass, const std::string& title = "") const;
+    std::vector<HWND> visibleWindows() const;
+    HWND button(const std::string& caption) const;
+    // Screen point of a point in the main window's client area.
+    POINT clientToScreen(POINT client) const;
+    HWND focus() const;
+
+    // Waits for one of the launcher's message boxes and reads it.
+    bool waitForMessageBox(MessageBoxView& view, int ms = 10000) const;
+    // Presses a box's button by its id (IDOK, IDYES, ...).
+    static void answer(const MessageBoxView& box, int id);
+
+    bool running() const;
+    // Waits for the process to end; returns its exit code, or -1 on time-out.
+    int waitForExit(int ms = 10000) const;
+
+  private:
+    HANDLE process_ = nullptr;
+    DWORD processId_ = 0;
+    DWORD threadId_ = 0;
+    HWND main_ = nullptr;
+};
+
+std::string readIcon(HWND box);
+
+} // namespace e2e
