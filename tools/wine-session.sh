@@ -37,6 +37,9 @@ if [ ! -e "$stamp" ]; then
     wineboot -i >/dev/null 2>&1
     # Without a window manager every window close stalls for 2 s unless windows are unmanaged.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    # Debian's Wine does not find its own fonts (Marlett draws the caption buttons,
+    # MS Sans Serif the dialogs) unless they are in the prefix's Fonts folder.
+    cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     # Drive X: is a folder of the build, so that the tests can start programs at a drive root.
     ln -sfn "$(cd "$build/wine/xroot" && pwd)" "$WINEPREFIX/dosdevices/x:"
     wineserver -w
