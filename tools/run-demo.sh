@@ -20,12 +20,22 @@ fi
 screenshot() {
     cd "$title"
     wine launcher.exe &
+    local info=
     for _ in $(seq 100); do
-        xwininfo -root -tree 2>/dev/null | grep -q 'Tarvosk by ' && break
+        info=$(xwininfo -name 'Tarvosk by Edda Marrow - Kelvane' 2>/dev/null) && break
         sleep 0.1
     done
     sleep 1
-    import -window root "$title/screenshot.png"
+    local x y w h
+    x=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
+    y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
+    w=$(awk '/Width:/ {print $2}' <<<"$info")
+    h=$(awk '/Height:/ {print $2}' <<<"$info")
+    if [ -n "$w" ]; then
+        import -window root -crop "${w}x${h}+${x}+${y}" +repage "$title/screenshot.png"
+    else
+        import -window root "$title/screenshot.png"
+    fi
     wineserver -k
 }
 export -f screenshot
