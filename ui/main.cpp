@@ -1,7 +1,10 @@
 #include "main.h"
 
 #include "components/application.h"
+#include "launch/ms_link.h"
 #include "launch/ms_shell.h"
+
+#include <shlobj.h>
 
 TfrmMain* frmMain;
 
@@ -57,8 +60,58 @@ void TfrmMain::btnReadmeClick(TObject*) {
 
 void TfrmMain::btnExitClick(TObject*) { Application->Terminate(); }
 
-void TfrmMain::btnDesktopIconClick(TObject*) {}
+namespace {
 
-void TfrmMain::btnUninstallClick(TObject*) {}
+// The running launcher's own file, split so that the shortcut maker's join of a
+// directory and a file name gives it back: relative to the launch directory when
+// it lies there, as it does when started from the title's folder.
+struct LauncherFile {
+    std::string directory;
+    std::string fileName;
+};
+
+LauncherFile launcherFile(const std::string& launchDirectory) {
+    char buffer[MAX_PATH] = "";
+    DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+    std::string module(buffer, length);
+    if (!launchDirectory.empty() && module.size() > launchDirectory.size() &&
+        CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, module.c_str(),
+                       static_cast<int>(launchDirectory.size()), launchDirectory.c_str(),
+                       static_cast<int>(launchDirectory.size())) == CSTR_EQUAL)
+        return {launchDirectory, module.substr(launchDirectory.size())};
+    size_t slash = module.rfind('\\');
+    return {module.substr(0, slash + 1), module.substr(slash + 1)};
+}
+
+} // namespace
+
+void TfrmMain::btnDesktopIconClick(TObject*) {
+    msLink link;
+    std::string desktop = link.getSpecialFolder(CSIDL_DESKTOPDIRECTORY);
+    LauncherFile launcher = launcherFile(properties.getPath());
+    if (link.createShortcut(launcher.directory, launcher.fileName, desktop, properties.getName()))
+        Application->MessageBox("A shortcut to '" + properties.getName() + "' has been " +
+                                    "created on your desktop",
+                                "Success", MB_OK | MB_ICONINFORMATION);
+    else
+        Application->MessageBox("Could not create a shortcut to '" + properties.getName() +
+                                    "' on your desktop",
+                                "Failure", MB_OK | MB_ICONERROR);
+}
+
+void TfrmMain::btnUninstallClick(TObject*) {
+    msShell shell;
+    msLink link;
+    std::string question = "This is not a wise move...\n\nAre you definately sure you want to wipe '" +
+                           properties.getName() + "' from your system?";
+    if (Application->MessageBox(question, "Confirm", MB_YESNOCANCEL | MB_ICONQUESTION) != IDYES)
+        return;
+    std::string desktop = link.getSpecialFolder(CSIDL_DESKTOPDIRECTORY);
+    // Without the desktop's path the name would point at the root of the current
+    // drive: nothing is deleted then, and the hand-over still goes ahead.
+    if (!desktop.empty())
+        DeleteFileA((desktop + "\\" + properties.getName() + ".LNK").c_str());
+    shell.execute(properties.getPath() + properties.getExeName(), "/u", true);
+}
 
 void TfrmMain::mnuAboutClick(TObject*) {}
