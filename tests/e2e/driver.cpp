@@ -184,7 +184,9 @@ LaunchDirectory::LaunchDirectory(Options options, std::string directory) {
     }
     std::string programs = testProgramDirectory();
     char launcher[MAX_PATH];
-    GetFullPathNameA((programs + "\\..\\launcher.exe").c_str(), MAX_PATH, launcher, nullptr);
+    std::string source = options.launcher.empty() ? programs + "\\..\\launcher.exe"
+                                                  : programs + "\\" + options.launcher;
+    GetFullPathNameA(source.c_str(), MAX_PATH, launcher, nullptr);
     copyFile(launcher, file("launcher.exe"));
     if (options.game)
         copyFile(programs + "\\standin.exe", file("tarvosk.com"));
@@ -236,7 +238,7 @@ Launcher::Launcher(const LaunchDirectory& directory) {
     processId_ = info.dwProcessId;
     waitUntil([&] {
         main_ = findWindow("TFormWindow");
-        return main_ != nullptr || !running();
+        return main_ != nullptr || findWindow("#32770") != nullptr || !running();
     });
     if (main_)
         threadId_ = GetWindowThreadProcessId(main_, nullptr);

@@ -34,6 +34,8 @@ class LaunchDirectory {
     struct Options {
         bool game = true;
         bool readme = true;
+        // The program copied in as launcher.exe; empty for the launcher itself.
+        std::string launcher = "";
     };
     LaunchDirectory();
     explicit LaunchDirectory(Options options, std::string directory = "");
