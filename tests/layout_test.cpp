@@ -250,3 +250,36 @@ TEST(LayoutParser, ReadsValuesOfEveryKind) {
 }
 
 } // namespace
+
+namespace {
+
+// Once the program has asked to quit, a click that is still on its way (a fast
+// second click on a play button or the picture) must not run its action again.
+TEST(LayoutLoader, ClicksAfterAQuitRequestDoNotReachTheirHandlers) {
+    TFixtureForm form(Application, goodLayout);
+    auto* first = dynamic_cast<TButton*>(form.FindComponent("First"));
+    ASSERT_NE(first, nullptr);
+    auto clickFirst = [&] {
+        SendMessageA(form.Handle(), WM_COMMAND, MAKEWPARAM(first->id(), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(first->Handle()));
+    };
+    auto doubleClickNote = [&] {
+        SendMessageA(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 20));
+        SendMessageA(form.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 20));
+    };
+    clickFirst();
+    doubleClickNote();
+    EXPECT_EQ(form.clicks, 2);
+
+    PostQuitMessage(0);
+    clickFirst();
+    doubleClickNote();
+    EXPECT_EQ(form.clicks, 2);
+
+    MSG quit;
+    ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    clickFirst();
+    EXPECT_EQ(form.clicks, 3);
+}
+
+} // namespace
