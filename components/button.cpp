@@ -38,6 +38,14 @@ void TButton::createWindow(HWND parent, int id) {
     fontChanged();
 }
 
+void TButton::boundsChanged() {
+    if (!handle_)
+        return;
+    RECT r = Form().scaled(BoundsRect());
+    SetWindowPos(handle_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void TButton::fontChanged() {
     if (handle_)
         SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font.Handle()), TRUE);

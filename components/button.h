@@ -27,6 +27,7 @@ class TButton : public TControl {
     bool windowed() const override { return true; }
     void createWindow(HWND parent, int id) override;
     void fontChanged() override;
+    void boundsChanged() override;
     virtual void drawItem(const DRAWITEMSTRUCT& /*item*/) const {}
     const char* className() const override { return "TButton"; }
 

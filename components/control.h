@@ -36,4 +36,6 @@ class TControl : public TComponent {
     virtual void createWindow(HWND /*parent*/, int /*id*/) {}
     virtual void paint(HDC /*dc*/) const {}
     virtual void fontChanged() { Invalidate(); }
+    // The form's scale changed: a windowed control moves its window.
+    virtual void boundsChanged() {}
 };

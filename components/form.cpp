@@ -292,11 +292,18 @@ void TForm::createWindow() {
         };
         return order(a) < order(b);
     });
-    Font.setPixelsPerInch(dpi_);
-    for (TControl* control : controls_)
-        control->Font.setPixelsPerInch(dpi_);
+    setDpi(dpi_);
     for (TControl* control : windowed)
         control->createWindow(window, id++);
+}
+
+void TForm::setDpi(int dpi) {
+    dpi_ = dpi;
+    Font.setPixelsPerInch(dpi_);
+    for (TControl* control : controls_) {
+        control->Font.setPixelsPerInch(dpi_);
+        control->boundsChanged();
+    }
 }
 
 std::string TForm::Caption() const { return caption_; }
@@ -455,6 +462,15 @@ LRESULT TForm::handleMessage(HWND window, UINT message, WPARAM w, LPARAM l) {
     case WM_CLOSE:
         Close();
         return 0;
+    case WM_DPICHANGED: {
+        setDpi(HIWORD(w));
+        const RECT* suggested = reinterpret_cast<const RECT*>(l);
+        SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        InvalidateRect(window, nullptr, FALSE);
+        return 0;
+    }
     case WM_ACTIVATE:
         if (LOWORD(w) == WA_INACTIVE) {
             HWND focus = GetFocus();

@@ -108,6 +108,8 @@ class TForm : public TComponent {
     void applyProperties(TComponent& target, const LayoutObject& object);
     void resolveReferences();
     void createWindow();
+    // Moved to a screen of another resolution: every position and font follows.
+    void setDpi(int dpi);
     void centre();
     void focusFirst();
     TControl* controlAt(POINT client) const;

@@ -283,3 +283,30 @@ TEST(LayoutLoader, ClicksAfterAQuitRequestDoNotReachTheirHandlers) {
 }
 
 } // namespace
+
+namespace {
+
+// Moved to a monitor of another resolution, the form lays itself out anew.
+TEST(LayoutLoader, FollowsAChangeOfResolution) {
+    TFixtureForm form(Application, goodLayout);
+    auto* second = dynamic_cast<TButton*>(form.FindComponent("Second"));
+    ASSERT_NE(second, nullptr);
+    HFONT before = second->Font.Handle();
+    RECT suggested{10, 20, 1000, 700};
+    SendMessageA(form.Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192),
+                 reinterpret_cast<LPARAM>(&suggested));
+    // Laid out for 96 dpi, everything doubles at 192.
+    RECT r = clientRectOf(second->Handle());
+    EXPECT_EQ(r.left, 644);
+    EXPECT_EQ(r.top, 60);
+    EXPECT_EQ(r.bottom - r.top, 38);
+    LOGFONTA font{};
+    GetObjectA(second->Font.Handle(), sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, -22);
+    EXPECT_NE(second->Font.Handle(), before);
+    RECT window;
+    GetWindowRect(form.Handle(), &window);
+    EXPECT_EQ(window.right - window.left, 990);
+}
+
+} // namespace
