@@ -1,4 +1,5 @@
 #include "components/application.h"
+#include "ui/about.h"
 #include "ui/main.h"
 
 #include <windows.h>
@@ -8,6 +9,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         Application->Initialize();
         Application->setTitle("Tarvosk");
         Application->CreateForm(frmMain);
+        Application->CreateForm(frmAbout);
         Application->Run();
     } catch (const Exception& e) {
         Application->ShowException(e);

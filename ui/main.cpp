@@ -1,5 +1,6 @@
 #include "main.h"
 
+#include "about.h"
 #include "components/application.h"
 #include "launch/ms_link.h"
 #include "launch/ms_shell.h"
@@ -114,4 +115,6 @@ void TfrmMain::btnUninstallClick(TObject*) {
     shell.execute(properties.getPath() + properties.getExeName(), "/u", true);
 }
 
-void TfrmMain::mnuAboutClick(TObject*) {}
+void TfrmMain::mnuAboutClick(TObject*) {
+    frmAbout->ShowModal();
+}
