@@ -20,7 +20,9 @@ TApplication::~TApplication() {
     mainForm_ = nullptr;
 }
 
-void TApplication::Initialize() { Handle(); }
+void TApplication::Initialize() {
+    Handle();
+}
 
 HWND TApplication::Handle() {
     if (!handle_) {

@@ -26,4 +26,6 @@ void TComponent::insertComponent(std::unique_ptr<TComponent> component) {
     owned_.push_back(std::move(component));
 }
 
-void TComponent::setProperty(const PropertyReader& property) { property.unknown(); }
+void TComponent::setProperty(const PropertyReader& property) {
+    property.unknown();
+}

@@ -7,7 +7,9 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
     Font.OnChange = [this] { fontChanged(); };
 }
 
-TForm& TControl::Form() const { return *static_cast<TForm*>(Owner()); }
+TForm& TControl::Form() const {
+    return *static_cast<TForm*>(Owner());
+}
 
 void TControl::Invalidate() const {
     HWND form = Form().Handle();

@@ -75,7 +75,7 @@ void TFont::setProperty(const PropertyReader& property) {
         setColor(property.color());
     } else if (property.is("Charset")) {
         setCharset(property.oneOf({"ANSI_CHARSET", "DEFAULT_CHARSET"}) == 0 ? ANSI_CHARSET
-                                                                           : DEFAULT_CHARSET);
+                                                                            : DEFAULT_CHARSET);
     } else if (property.is("Style")) {
         bool bold = false;
         for (const auto& item : property.set()) {

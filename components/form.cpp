@@ -151,8 +151,9 @@ void TForm::resolveReferences() {
         activeControl_ = dynamic_cast<TButton*>(FindComponent(activeControlName_));
         if (!activeControl_)
             throw Exception("Layout " + upper(className()) + ": ActiveControl names " +
-                            activeControlName_ + ", which is no control of the form that can "
-                                                 "take the focus");
+                            activeControlName_ +
+                            ", which is no control of the form that can "
+                            "take the focus");
     }
 }
 
@@ -189,12 +190,12 @@ void TForm::setProperty(const PropertyReader& property) {
     else if (property.is("Icon")) {
         iconName_ = property.identifier();
         HINSTANCE module = GetModuleHandleA(nullptr);
-        icon_.reset(static_cast<HICON>(
-            LoadImageA(module, iconName_.c_str(), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                       GetSystemMetrics(SM_CYICON), 0)));
-        smallIcon_.reset(static_cast<HICON>(
-            LoadImageA(module, iconName_.c_str(), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                       GetSystemMetrics(SM_CYSMICON), 0)));
+        icon_.reset(static_cast<HICON>(LoadImageA(module, iconName_.c_str(), IMAGE_ICON,
+                                                  GetSystemMetrics(SM_CXICON),
+                                                  GetSystemMetrics(SM_CYICON), 0)));
+        smallIcon_.reset(static_cast<HICON>(LoadImageA(module, iconName_.c_str(), IMAGE_ICON,
+                                                       GetSystemMetrics(SM_CXSMICON),
+                                                       GetSystemMetrics(SM_CYSMICON), 0)));
         if (!icon_)
             property.fail("there is no icon resource " + iconName_);
     } else if (property.is("Menu"))
@@ -262,10 +263,10 @@ void TForm::createWindow() {
 
     TForm* mainForm = Application->MainForm();
     HWND owner = mainForm && mainForm != this ? mainForm->Handle() : nullptr;
-    HWND window = CreateWindowExA(exStyle, MAKEINTATOM(registerWindowClass(windowProc)),
-                                  caption_.c_str(), style, scale(Left), scale(Top),
-                                  frame.right - frame.left, frame.bottom - frame.top, owner,
-                                  nullptr, GetModuleHandleA(nullptr), this);
+    HWND window =
+        CreateWindowExA(exStyle, MAKEINTATOM(registerWindowClass(windowProc)), caption_.c_str(),
+                        style, scale(Left), scale(Top), frame.right - frame.left,
+                        frame.bottom - frame.top, owner, nullptr, GetModuleHandleA(nullptr), this);
     if (!window)
         throw Exception("Cannot create the window of " + Name());
     handle_.reset(window);
@@ -306,7 +307,9 @@ void TForm::setDpi(int dpi) {
     }
 }
 
-std::string TForm::Caption() const { return caption_; }
+std::string TForm::Caption() const {
+    return caption_;
+}
 
 void TForm::setCaption(const std::string& caption) {
     caption_ = caption;

@@ -78,7 +78,9 @@ class TForm : public TComponent {
 
     // Layout coordinates (at the design resolution) to screen pixels.
     int scale(int value) const { return MulDiv(value, dpi_, designDpi_); }
-    RECT scaled(RECT r) const { return {scale(r.left), scale(r.top), scale(r.right), scale(r.bottom)}; }
+    RECT scaled(RECT r) const {
+        return {scale(r.left), scale(r.top), scale(r.right), scale(r.bottom)};
+    }
     SIZE scaled(SIZE s) const { return {scale(s.cx), scale(s.cy)}; }
 
     // The handler a layout names, or an empty event when the class has none by that name.

@@ -30,8 +30,12 @@ template <class Handle, BOOL(WINAPI* Free)(Handle)> class Owned {
     Handle h_ = nullptr;
 };
 
-inline BOOL WINAPI deleteGdiObject(HGDIOBJ h) { return DeleteObject(h); }
-template <class T> BOOL WINAPI deleteGdi(T h) { return deleteGdiObject(h); }
+inline BOOL WINAPI deleteGdiObject(HGDIOBJ h) {
+    return DeleteObject(h);
+}
+template <class T> BOOL WINAPI deleteGdi(T h) {
+    return deleteGdiObject(h);
+}
 
 using OwnedBitmap = Owned<HBITMAP, deleteGdi<HBITMAP>>;
 using OwnedFont = Owned<HFONT, deleteGdi<HFONT>>;

@@ -51,15 +51,19 @@ class Parser {
             ++pos_;
     }
 
-    static bool isNameStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
-    static bool isNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+    static bool isNameStart(char c) {
+        return std::isalpha(static_cast<unsigned char>(c)) || c == '_';
+    }
+    static bool isNameChar(char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+    }
 
     std::string name(bool dotted) {
         if (!isNameStart(peek()))
             fail("a name was expected");
         size_t start = pos_;
-        while (isNameChar(peek()) || (dotted && peek() == '.' && pos_ + 1 < src_.size() &&
-                                      isNameStart(src_[pos_ + 1])))
+        while (isNameChar(peek()) ||
+               (dotted && peek() == '.' && pos_ + 1 < src_.size() && isNameStart(src_[pos_ + 1])))
             ++pos_;
         return src_.substr(start, pos_ - start);
     }

@@ -10,9 +10,12 @@ struct NamedColor {
     TColor value;
 };
 constexpr NamedColor namedColors[] = {
-    {"clBlack", clBlack},         {"clRed", clRed},
-    {"clWhite", 0xFFFFFF},        {"clWindowText", clWindowText},
-    {"clBtnFace", clBtnFace},     {"clWindow", static_cast<TColor>(0x80000005)},
+    {"clBlack", clBlack},
+    {"clRed", clRed},
+    {"clWhite", 0xFFFFFF},
+    {"clWindowText", clWindowText},
+    {"clBtnFace", clBtnFace},
+    {"clWindow", static_cast<TColor>(0x80000005)},
     {"clBtnText", static_cast<TColor>(0x80000012)},
 };
 
@@ -33,7 +36,9 @@ void PropertyReader::fail(const std::string& what) const {
                     "): " + what);
 }
 
-void PropertyReader::unknown() const { fail("there is no such property"); }
+void PropertyReader::unknown() const {
+    fail("there is no such property");
+}
 
 long long PropertyReader::integer() const {
     if (value().kind != LayoutValue::Kind::Integer)
@@ -60,7 +65,9 @@ std::string PropertyReader::identifier() const {
     return value().text;
 }
 
-bool PropertyReader::boolean() const { return oneOf({"False", "True"}) == 1; }
+bool PropertyReader::boolean() const {
+    return oneOf({"False", "True"}) == 1;
+}
 
 TColor PropertyReader::color() const {
     if (value().kind == LayoutValue::Kind::Integer)

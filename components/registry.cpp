@@ -18,9 +18,8 @@ struct ComponentClass {
 };
 
 constexpr ComponentClass componentClasses[] = {
-    {"TButton", make<TButton>},     {"TBitBtn", make<TBitBtn>},
-    {"TImage", make<TImage>},       {"TLabel", make<TLabel>},
-    {"TMainMenu", make<TMainMenu>}, {"TMenuItem", make<TMenuItem>},
+    {"TButton", make<TButton>}, {"TBitBtn", make<TBitBtn>},     {"TImage", make<TImage>},
+    {"TLabel", make<TLabel>},   {"TMainMenu", make<TMainMenu>}, {"TMenuItem", make<TMenuItem>},
 };
 
 } // namespace

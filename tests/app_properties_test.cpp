@@ -43,8 +43,8 @@ TEST(AppProperties, PathFollowsTheWorkingDirectory) {
     char arcadeAnsi[MAX_PATH];
     WideCharToMultiByte(CP_ACP, 0, arcade.c_str(), -1, arcadeAnsi, MAX_PATH, nullptr, nullptr);
     const Case cases[] = {
-        {L"C:\\", "C:\\"},                           // a drive root gets no second separator
-        {L"C:\\windows", "C:\\windows\\"},           // longer than three: one is appended
+        {L"C:\\", "C:\\"},                 // a drive root gets no second separator
+        {L"C:\\windows", "C:\\windows\\"}, // longer than three: one is appended
         {arcade, std::string(arcadeAnsi) + "\\"},
     };
     for (const Case& c : cases) {

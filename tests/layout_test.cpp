@@ -14,8 +14,7 @@ namespace {
 
 class TFixtureForm : public TForm {
   public:
-    TFixtureForm(TComponent* owner, const std::string& layout)
-        : TForm(owner, formClass, layout) {}
+    TFixtureForm(TComponent* owner, const std::string& layout) : TForm(owner, formClass, layout) {}
     explicit TFixtureForm(TComponent* owner) : TForm(owner, formClass) {}
     void OkClick(TObject*) { ++clicks; }
     void FormMouseMove(TObject*, TShiftState, int x, int y) { lastMove = {x, y}; }
@@ -194,7 +193,8 @@ TEST(LayoutLoader, BadLayoutsRaiseAnExceptionThatNamesTheFault) {
     const Case cases[] = {
         {replaced("object First: TButton", "object First: TSpinner"), "TSpinner"},
         {replaced("    Caption = '&First'", "    Colour = clRed"), "Colour"},
-        {replaced("OnClick = OkClick\n  end\n  object Second", "OnClick = NoSuchClick\n  end\n  object Second"),
+        {replaced("OnClick = OkClick\n  end\n  object Second",
+                  "OnClick = NoSuchClick\n  end\n  object Second"),
          "NoSuchClick"},
         {replaced("Menu = mainMenu", "Menu = nowhere"), "nowhere"},
         {replaced("ActiveControl = Second", "ActiveControl = Missing"), "Missing"},

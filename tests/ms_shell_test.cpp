@@ -27,7 +27,9 @@ struct Record {
 };
 Record record;
 
-std::string text(LPCSTR s) { return s ? s : ""; }
+std::string text(LPCSTR s) {
+    return s ? s : "";
+}
 
 HINSTANCE WINAPI fakeShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters,
                                   LPCSTR directory, INT show) {
@@ -49,7 +51,9 @@ int WINAPI fakeMessageBox(HWND owner, LPCSTR message, LPCSTR title, UINT flags) 
     return IDOK;
 }
 
-void WINAPI fakePostQuitMessage(int code) { record.quits.push_back(code); }
+void WINAPI fakePostQuitMessage(int code) {
+    record.quits.push_back(code);
+}
 
 const ShellApi fakes{fakeShellExecute, fakeMessageBox, fakePostQuitMessage};
 

@@ -39,7 +39,9 @@ RECT childRect(HWND child) {
     return r;
 }
 
-POINT centre(RECT r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+POINT centre(RECT r) {
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
 
 std::string readFile(const std::string& path) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -133,7 +135,9 @@ std::vector<HWND> topLevelWindows(DWORD processId, std::function<bool(HWND)> acc
 
 } // namespace
 
-void moveMouse(POINT screen) { sendMouse(screen, 0); }
+void moveMouse(POINT screen) {
+    sendMouse(screen, 0);
+}
 
 void click(POINT screen) {
     moveMouse(screen);
@@ -174,8 +178,8 @@ LaunchDirectory::LaunchDirectory(Options options, std::string directory) {
         static int counter = 0;
         char temp[MAX_PATH];
         GetTempPathA(MAX_PATH, temp);
-        path_ = std::string(temp) + "launcher-e2e-" + std::to_string(GetCurrentProcessId()) +
-                "-" + std::to_string(++counter);
+        path_ = std::string(temp) + "launcher-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
+                std::to_string(++counter);
         CreateDirectoryA(path_.c_str(), nullptr);
     } else {
         // An existing directory, such as a drive root: only what we put in goes again.

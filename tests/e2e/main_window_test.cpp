@@ -14,7 +14,9 @@ std::string expectedStart(const LaunchDirectory& dir, const std::string& paramet
     return "\"" + dir.file("tarvosk.com") + "\" " + parameters + "|" + dir.path();
 }
 
-POINT pictureCentre(const Launcher& launcher) { return launcher.clientToScreen({161, 104}); }
+POINT pictureCentre(const Launcher& launcher) {
+    return launcher.clientToScreen({161, 104});
+}
 
 TEST(MainWindow, ShowsTheArtworkBesideSixButtons) {
     LaunchDirectory dir;
@@ -33,9 +35,9 @@ TEST(MainWindow, ShowsTheArtworkBesideSixButtons) {
         RECT rect;
     };
     const Expected buttons[] = {
-        {"&Single Play", {322, 6, 397, 29}},    {"&Multi Play", {322, 30, 397, 53}},
-        {"&Readme", {322, 54, 397, 79}},        {"&Desktop Icon", {322, 134, 397, 159}},
-        {"&Uninstall", {322, 160, 397, 183}},   {"E&xit", {322, 184, 397, 203}},
+        {"&Single Play", {322, 6, 397, 29}},  {"&Multi Play", {322, 30, 397, 53}},
+        {"&Readme", {322, 54, 397, 79}},      {"&Desktop Icon", {322, 134, 397, 159}},
+        {"&Uninstall", {322, 160, 397, 183}}, {"E&xit", {322, 184, 397, 203}},
     };
     int found = 0;
     for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
@@ -80,8 +82,8 @@ TEST(MainWindow, FocusStartsOnSinglePlayAndTabEndsWithReadme) {
     Launcher launcher(dir);
     ASSERT_NE(launcher.mainWindow(), nullptr);
     ASSERT_TRUE(waitUntil([&] { return launcher.focus() == launcher.button("&Single Play"); }));
-    const char* order[] = {"&Multi Play", "&Desktop Icon", "&Uninstall", "E&xit", "&Readme",
-                           "&Single Play"};
+    const char* order[] = {"&Multi Play", "&Desktop Icon", "&Uninstall",
+                           "E&xit",       "&Readme",       "&Single Play"};
     for (const char* next : order) {
         pressKey(VK_TAB);
         EXPECT_TRUE(waitUntil([&] { return launcher.focus() == launcher.button(next); }, 3000))
@@ -96,9 +98,12 @@ TEST(MainWindow, PlayActionsStartTheGameInTheLaunchDirectoryAndEnd) {
         const char* parameters;
     };
     const Case cases[] = {
-        {"Single Play", [](const Launcher& l) { click(centre(windowRect(l.button("&Single Play")))); }, "/x"},
-        {"Multi Play", [](const Launcher& l) { click(centre(windowRect(l.button("&Multi Play")))); }, "/c"},
-        {"double-click on the picture", [](const Launcher& l) { doubleClick(pictureCentre(l)); }, "/x"},
+        {"Single Play",
+         [](const Launcher& l) { click(centre(windowRect(l.button("&Single Play")))); }, "/x"},
+        {"Multi Play",
+         [](const Launcher& l) { click(centre(windowRect(l.button("&Multi Play")))); }, "/c"},
+        {"double-click on the picture", [](const Launcher& l) { doubleClick(pictureCentre(l)); },
+         "/x"},
         {"Alt+S", [](const Launcher&) { pressKey('S', true); }, "/x"},
     };
     for (const Case& c : cases) {
