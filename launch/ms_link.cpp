@@ -27,8 +27,8 @@ std::string joined(const std::string& folder, const std::string& name) {
 } // namespace
 
 const LinkApi& systemLinkApi() {
-    static const LinkApi api{CoInitialize,      CoCreateInstance, SHGetSpecialFolderLocation,
-                             SHGetPathFromIDListA, MessageBoxA,   applicationBox};
+    static const LinkApi api{CoInitialize,         CoCreateInstance, SHGetSpecialFolderLocation,
+                             SHGetPathFromIDListA, MessageBoxA,      applicationBox};
     return api;
 }
 
@@ -61,8 +61,8 @@ bool msLink::createShortcut(std::string directory, std::string fileName, std::st
 
     // A failed creation need not clear the out-pointer, so only a success is owned.
     IShellLinkA* created = nullptr;
-    if (FAILED(api.coCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                    IID_IShellLinkA, reinterpret_cast<void**>(&created)))) {
+    if (FAILED(api.coCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                    reinterpret_cast<void**>(&created)))) {
         api.messageBox(nullptr, "Could not initialize COM", "Error", MB_OK);
         return false;
     }
