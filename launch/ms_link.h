@@ -4,7 +4,8 @@
 #include <string>
 
 // Finds the shell's special folders and saves shortcuts to the title's files in
-// them. Every failure is reported in a box before false or "" is returned.
+// them. Failures are reported in a box before false or "" is returned, except an
+// empty folder: that is a failed lookup, whose box has already been shown.
 class msLink {
   public:
     msLink() : msLink(systemLinkApi()) {}
