@@ -29,7 +29,8 @@ if [ -n "$own_display" ] || [ -z "${DISPLAY:-}" ]; then
     for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
 fi
 
-stamp="$WINEPREFIX/.launcher-ready"
+# The prefix is made anew whenever this script, which sets it up, has changed.
+stamp="$WINEPREFIX/.ready-$(sha1sum "$0" | cut -c1-12)"
 if [ ! -e "$stamp" ]; then
     rm -rf "$WINEPREFIX" "$HOME"
     # The prefix's Desktop folder points at $HOME/Desktop when that exists at creation.
