@@ -60,9 +60,10 @@ bool msLink::createShortcut(std::string directory, std::string fileName, std::st
     api.coInitialize(nullptr);
 
     // A failed creation need not clear the out-pointer, so only a success is owned.
+    // The ids come from their types: the uuid library would link in its whole table.
     IShellLinkA* created = nullptr;
-    if (FAILED(api.coCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                    reinterpret_cast<void**>(&created)))) {
+    if (FAILED(api.coCreateInstance(__uuidof(ShellLink), nullptr, CLSCTX_INPROC_SERVER,
+                                    __uuidof(IShellLinkA), reinterpret_cast<void**>(&created)))) {
         api.messageBox(nullptr, "Could not initialize COM", "Error", MB_OK);
         return false;
     }
@@ -77,7 +78,7 @@ bool msLink::createShortcut(std::string directory, std::string fileName, std::st
 
     const std::string notCreated = "Could not create a shortcut in " + folder;
     ComPtr<IPersistFile> file;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, file.out()))) {
+    if (FAILED(link->QueryInterface(__uuidof(IPersistFile), file.out()))) {
         api.applicationMessageBox(notCreated, "Error", MB_OK);
         return false;
     }
