@@ -60,7 +60,13 @@ HFONT TFont::Handle() const {
         lf.lfHeight = MulDiv(height_, dpi_, 96);
         lf.lfWeight = bold_ ? FW_BOLD : FW_NORMAL;
         lf.lfCharSet = static_cast<BYTE>(charset_);
-        lstrcpynA(lf.lfFaceName, name_.c_str(), LF_FACESIZE);
+        // MS Sans Serif is a bitmap face in a few sizes only: scaled up it would stay
+        // small. At any other resolution than 96 dpi the dialog face that replaced it,
+        // an outline face of the same metrics, takes its place.
+        const char* face = name_.c_str();
+        if (dpi_ != 96 && lstrcmpiA(face, "MS Sans Serif") == 0)
+            face = "MS Shell Dlg 2";
+        lstrcpynA(lf.lfFaceName, face, LF_FACESIZE);
         handle_.reset(CreateFontIndirectA(&lf));
     }
     return handle_.get();
