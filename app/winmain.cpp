@@ -1,3 +1,4 @@
+#include "app/dll_search.h"
 #include "components/application.h"
 #include "ui/about.h"
 #include "ui/main.h"
@@ -5,6 +6,7 @@
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    restrictDllSearchToSystem();
     try {
         Application->Initialize();
         Application->setTitle("Tarvosk");

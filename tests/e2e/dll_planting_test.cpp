@@ -1,0 +1,181 @@
+// A DLL planted in the launch directory under the name of one that is loaded on
+// demand must never run in the launcher, whatever the player does. The theme DLL
+// is such a name: common controls 6 loads it when the first button is made.
+#include "driver.h"
+
+#include <gtest/gtest.h>
+
+using namespace e2e;
+
+namespace {
+
+const char plantedName[] = "uxtheme";
+
+// Makes Wine prefer a native copy of the planted DLL in every program named
+// launcher.exe, as Windows would when the file is found first. (Wine reads
+// WINEDLLOVERRIDES from the environment it started with, not from the one
+// CreateProcess passes on, so the per-program registry setting is used.)
+class PreferNativeInLauncher {
+  public:
+    PreferNativeInLauncher() {
+        RegCreateKeyExA(HKEY_CURRENT_USER,
+                        "Software\\Wine\\AppDefaults\\launcher.exe\\DllOverrides", 0, nullptr, 0,
+                        KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+        RegSetValueExA(key_, plantedName, 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>("native,builtin"), 15);
+    }
+    ~PreferNativeInLauncher() {
+        RegDeleteValueA(key_, plantedName);
+        RegCloseKey(key_);
+    }
+    PreferNativeInLauncher(const PreferNativeInLauncher&) = delete;
+    PreferNativeInLauncher& operator=(const PreferNativeInLauncher&) = delete;
+
+  private:
+    HKEY key_ = nullptr;
+};
+
+// Opens a kind of file with the stand-in, so that the shell's hand-over ends quickly.
+class Association {
+  public:
+    explicit Association(const char* key) {
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
+                        nullptr);
+        DWORD size = sizeof saved_;
+        hadValue_ = RegQueryValueExA(key_, nullptr, nullptr, nullptr,
+                                     reinterpret_cast<BYTE*>(saved_), &size) == ERROR_SUCCESS;
+        std::string command = "\"" + testProgramDirectory() + "\\standin.exe\" \"%1\"";
+        RegSetValueExA(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                       static_cast<DWORD>(command.size() + 1));
+    }
+    ~Association() {
+        if (hadValue_)
+            RegSetValueExA(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(saved_),
+                           static_cast<DWORD>(strlen(saved_) + 1));
+        else
+            RegDeleteValueA(key_, nullptr);
+        RegCloseKey(key_);
+    }
+    Association(const Association&) = delete;
+    Association& operator=(const Association&) = delete;
+
+  private:
+    HKEY key_ = nullptr;
+    char saved_[1024] = "";
+    bool hadValue_ = false;
+};
+
+void plant(const LaunchDirectory& dir) {
+    CopyFileA((testProgramDirectory() + "\\planted_probe.dll").c_str(),
+              dir.file(std::string(plantedName) + ".dll").c_str(), FALSE);
+}
+
+std::string plantedRuns(const LaunchDirectory& dir) {
+    return readFile(dir.file("planted.log"));
+}
+
+void clickButton(const Launcher& launcher, const char* caption) {
+    click(centre(windowRect(launcher.button(caption))));
+}
+
+void answerBox(const Launcher& launcher, int id) {
+    MessageBoxView box;
+    ASSERT_TRUE(launcher.waitForMessageBox(box));
+    Launcher::answer(box, id);
+}
+
+void openAboutAndFollowALink(const Launcher& launcher) {
+    POINT menu = launcher.clientToScreen({15, 0});
+    menu.y -= GetSystemMetrics(SM_CYMENU) / 2;
+    HWND about = nullptr;
+    for (int attempt = 0; attempt < 3 && !about; ++attempt) {
+        click(menu);
+        waitUntil([&] { return (about = launcher.findWindow("TFormWindow", "About Tarvosk")); },
+                  2000);
+    }
+    ASSERT_NE(about, nullptr);
+    Sleep(200);
+    POINT link{20, 58};
+    ClientToScreen(about, &link);
+    click(link);
+    Sleep(1000);
+    for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (windowText(child) == "OK")
+            click(centre(windowRect(child)));
+    ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(about); }, 3000));
+}
+
+// Runs the program copied in as launcher.exe until it ends or the planted DLL has
+// run; a host that loaded it hangs in its first call into it and is ended here.
+std::string runUntilEndOrPlantedRun(const LaunchDirectory& dir) {
+    std::string exe = dir.file("launcher.exe");
+    std::string commandLine = "\"" + exe + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        dir.path().c_str(), &startup, &info))
+        return "not started";
+    CloseHandle(info.hThread);
+    waitUntil([&] {
+        return WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0 || !plantedRuns(dir).empty();
+    });
+    TerminateProcess(info.hProcess, 1);
+    WaitForSingleObject(info.hProcess, 5000);
+    CloseHandle(info.hProcess);
+    return plantedRuns(dir);
+}
+
+TEST(DllPlanting, APlantedThemeDllRunsExactlyWhenTheSearchIsNotRestricted) {
+    // The same button program with and without the restriction: shows that the
+    // planted name and Wine's preference for it work, so that the launcher's
+    // test below can fail.
+    struct Case {
+        const char* program;
+        bool plantedRuns;
+    };
+    const Case cases[] = {{"button_host_unrestricted.exe", true},
+                          {"button_host_restricted.exe", false}};
+    PreferNativeInLauncher preferNative;
+    for (const Case& c : cases) {
+        LaunchDirectory dir(LaunchDirectory::Options{false, false, c.program});
+        plant(dir);
+        std::string runs = runUntilEndOrPlantedRun(dir);
+        EXPECT_EQ(runs.find("launcher.exe") != std::string::npos, c.plantedRuns)
+            << c.program << ": " << runs;
+    }
+}
+
+TEST(DllPlanting, NoActionOfTheLauncherRunsAPlantedDll) {
+    PreferNativeInLauncher preferNative;
+    Association text("Software\\Classes\\txtfile\\shell\\open\\command");
+    Association web("Software\\Classes\\https\\shell\\open\\command");
+    {
+        LaunchDirectory dir;
+        plant(dir);
+        Launcher launcher(dir);
+        ASSERT_NE(launcher.mainWindow(), nullptr);
+        clickButton(launcher, "&Readme");
+        ASSERT_TRUE(waitUntil([&] { return dir.starts().size() == 1; }));
+        clickButton(launcher, "&Desktop Icon");
+        answerBox(launcher, IDOK);
+        openAboutAndFollowALink(launcher);
+        clickButton(launcher, "&Uninstall");
+        answerBox(launcher, IDYES);
+        EXPECT_EQ(launcher.waitForExit(), 0);
+        ASSERT_TRUE(waitUntil([&] { return dir.starts().size() == 3; })) << dir.starts().size();
+        EXPECT_EQ(plantedRuns(dir), "");
+    }
+    {
+        LaunchDirectory dir;
+        plant(dir);
+        Launcher launcher(dir);
+        ASSERT_NE(launcher.mainWindow(), nullptr);
+        clickButton(launcher, "&Single Play");
+        EXPECT_EQ(launcher.waitForExit(), 0);
+        ASSERT_TRUE(waitUntil([&] { return dir.starts().size() == 1; }));
+        EXPECT_EQ(plantedRuns(dir), "");
+    }
+}
+
+} // namespace

@@ -1,0 +1,59 @@
+// The launcher's executable must be laid out at a random address (with the
+// relocations to make that possible) and must not run code from data pages.
+#include "driver.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+namespace {
+
+std::vector<char> launcherBytes() {
+    std::ifstream file(e2e::testProgramDirectory() + "\\..\\launcher.exe", std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+class PeHeader : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        bytes_ = launcherBytes();
+        ASSERT_GE(bytes_.size(), sizeof(IMAGE_DOS_HEADER));
+        const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes_.data());
+        ASSERT_EQ(dos->e_magic, IMAGE_DOS_SIGNATURE);
+        ASSERT_LE(static_cast<size_t>(dos->e_lfanew) + sizeof(IMAGE_NT_HEADERS64), bytes_.size());
+        nt_ = reinterpret_cast<const IMAGE_NT_HEADERS64*>(bytes_.data() + dos->e_lfanew);
+        ASSERT_EQ(nt_->Signature, IMAGE_NT_SIGNATURE);
+        ASSERT_EQ(nt_->OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR64_MAGIC);
+    }
+
+    std::vector<char> bytes_;
+    const IMAGE_NT_HEADERS64* nt_ = nullptr;
+};
+
+TEST_F(PeHeader, AddressRandomisationAndDataExecutionPreventionAreOn) {
+    struct Flag {
+        const char* name;
+        WORD bit;
+    };
+    const Flag flags[] = {
+        {"DYNAMIC_BASE", IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE},
+        {"HIGH_ENTROPY_VA", IMAGE_DLLCHARACTERISTICS_HIGH_ENTROPY_VA},
+        {"NX_COMPAT", IMAGE_DLLCHARACTERISTICS_NX_COMPAT},
+    };
+    WORD characteristics = nt_->OptionalHeader.DllCharacteristics;
+    for (const Flag& f : flags)
+        EXPECT_TRUE(characteristics & f.bit)
+            << f.name << " missing from 0x" << std::hex << characteristics;
+}
+
+TEST_F(PeHeader, RelocationsAreKeptSoThatTheImageCanMove) {
+    EXPECT_FALSE(nt_->FileHeader.Characteristics & IMAGE_FILE_RELOCS_STRIPPED);
+    const IMAGE_DATA_DIRECTORY& relocations =
+        nt_->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC];
+    EXPECT_NE(relocations.VirtualAddress, 0u);
+    EXPECT_GT(relocations.Size, 0u);
+}
+
+} // namespace
