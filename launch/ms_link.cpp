@@ -24,6 +24,13 @@ std::string joined(const std::string& folder, const std::string& name) {
     return folder + (separated ? "" : "\\") + name;
 }
 
+// Counted in the characters the shell link keeps, not in bytes: with the UTF-8
+// code page a name of few characters can take many bytes.
+bool fitsAPath(const std::string& path) {
+    int needed = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, path.c_str(), -1, nullptr, 0);
+    return needed > 0 && needed <= MAX_PATH;
+}
+
 } // namespace
 
 const LinkApi& systemLinkApi() {
@@ -70,13 +77,21 @@ bool msLink::createShortcut(std::string directory, std::string fileName, std::st
     ComPtr<IShellLinkA> link;
     *link.out() = created;
 
+    const std::string notCreated = "Could not create a shortcut in " + folder;
+    // The shell link takes a longer target without complaint but saves only a
+    // stump of it; a shortcut to the wrong file is worse than none.
+    const std::string target = joined(directory, fileName);
+    if (!fitsAPath(target)) {
+        api.applicationMessageBox(notCreated, "Error", MB_OK);
+        return false;
+    }
+
     // A target that does not exist yet is not an error (the setter says S_FALSE);
     // the save alone decides.
-    link->SetPath(joined(directory, fileName).c_str());
+    link->SetPath(target.c_str());
     link->SetWorkingDirectory(directory.c_str());
     link->SetDescription(name.c_str());
 
-    const std::string notCreated = "Could not create a shortcut in " + folder;
     ComPtr<IPersistFile> file;
     if (FAILED(link->QueryInterface(__uuidof(IPersistFile), file.out()))) {
         api.applicationMessageBox(notCreated, "Error", MB_OK);
@@ -86,8 +101,7 @@ bool msLink::createShortcut(std::string directory, std::string fileName, std::st
     // Measured before converting: a truncated name would save a different file.
     const std::string linkName = joined(folder, name + ".lnk");
     wchar_t wide[MAX_PATH];
-    int needed = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, linkName.c_str(), -1, nullptr, 0);
-    if (needed == 0 || needed > MAX_PATH ||
+    if (!fitsAPath(linkName) ||
         !MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, linkName.c_str(), -1, wide, MAX_PATH)) {
         api.applicationMessageBox(notCreated, "Error", MB_OK);
         return false;

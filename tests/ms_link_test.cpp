@@ -1,5 +1,6 @@
 #include "launch/ms_link.h"
 
+#include "box_watcher.h"
 #include "components/application.h"
 #include "components/handles.h"
 
@@ -7,106 +8,14 @@
 #include <objbase.h>
 #include <shobjidl.h>
 
-#include <algorithm>
-#include <atomic>
 #include <filesystem>
-#include <mutex>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// Finds the message boxes this process puts up, notes what they show and presses
-// OK, so that the real MessageBoxA runs and returns.
-class BoxWatcher {
-  public:
-    struct Box {
-        std::string text, title;
-        HWND owner;
-        std::vector<int> buttons;
-        bool icon;
-    };
-
-    BoxWatcher() : thread_([this] { watch(); }) {}
-    ~BoxWatcher() {
-        stop_ = true;
-        thread_.join();
-    }
-    BoxWatcher(const BoxWatcher&) = delete;
-    BoxWatcher& operator=(const BoxWatcher&) = delete;
-
-    std::vector<Box> boxes() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return boxes_;
-    }
-
-  private:
-    static std::string textOf(HWND window) {
-        char text[1024] = "";
-        GetWindowTextA(window, text, sizeof text);
-        return text;
-    }
-
-    static BOOL CALLBACK button(HWND child, LPARAM param) noexcept {
-        char name[32] = "";
-        GetClassNameA(child, name, sizeof name);
-        try {
-            if (lstrcmpiA(name, "Button") == 0)
-                reinterpret_cast<std::vector<int>*>(param)->push_back(GetDlgCtrlID(child));
-        } catch (...) {
-            return FALSE;
-        }
-        return TRUE;
-    }
-
-    static BOOL CALLBACK found(HWND window, LPARAM param) noexcept {
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        char name[16] = "";
-        GetClassNameA(window, name, sizeof name);
-        try {
-            if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
-                lstrcmpA(name, "#32770") == 0)
-                reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
-        } catch (...) {
-            return FALSE;
-        }
-        return TRUE;
-    }
-
-    void record(HWND box) {
-        Box seen{textOf(GetDlgItem(box, 0xFFFF)), textOf(box), GetWindow(box, GW_OWNER), {}, false};
-        EnumChildWindows(box, button, reinterpret_cast<LPARAM>(&seen.buttons));
-        if (HWND icon = GetDlgItem(box, 0x440))
-            seen.icon = SendMessageA(icon, STM_GETICON, 0, 0) != 0;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            boxes_.push_back(seen);
-        }
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
-        for (int i = 0; i < 500 && IsWindow(box); ++i)
-            Sleep(5);
-    }
-
-    void watch() {
-        while (!stop_) {
-            std::vector<HWND> windows;
-            EnumWindows(found, reinterpret_cast<LPARAM>(&windows));
-            for (HWND box : windows)
-                record(box);
-            Sleep(5);
-        }
-    }
-
-    std::atomic<bool> stop_{false};
-    std::mutex mutex_;
-    std::vector<Box> boxes_;
-    std::thread thread_;
-};
 
 // A box with only OK, no icon, owned by nobody (plain) or by the application.
 void expectBox(const BoxWatcher::Box& box, const std::string& text, HWND owner) {
@@ -296,6 +205,34 @@ TEST_F(MsLink, LinkFileNameMustFitAPath) {
             EXPECT_FALSE(saved);
             ASSERT_EQ(boxes.size(), 1u);
             expectBox(boxes[0], "Could not create a shortcut in " + base, Application->Handle());
+            EXPECT_TRUE(filesIn(folder_).empty());
+        }
+    }
+}
+
+// A shell link keeps a target of 259 characters; under Wine a longer one is saved
+// as a stump of two characters, so the maker refuses it instead.
+TEST_F(MsLink, TargetMustFitAPath) {
+    const std::string file = "tarvosk.com";
+    for (size_t length : {size_t(259), size_t(260), size_t(400)}) {
+        SCOPED_TRACE(length);
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+        const std::string directory = "C:\\" + std::string(length - 3 - 1 - file.size(), 'd');
+        BoxWatcher watcher;
+        bool saved = msLink().createShortcut(directory, file, folder(), "Tarvosk");
+        auto boxes = watcher.boxes();
+        if (length <= 259) {
+            EXPECT_TRUE(saved);
+            EXPECT_TRUE(boxes.empty());
+            Saved link = readBack(folder() + "\\Tarvosk.lnk");
+            EXPECT_EQ(link.path, directory + "\\" + file);
+            EXPECT_EQ(link.workingDirectory, directory);
+        } else {
+            EXPECT_FALSE(saved);
+            ASSERT_EQ(boxes.size(), 1u);
+            expectBox(boxes[0], "Could not create a shortcut in " + folder(),
+                      Application->Handle());
             EXPECT_TRUE(filesIn(folder_).empty());
         }
     }
