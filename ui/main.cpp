@@ -37,7 +37,9 @@ TfrmMain::TfrmMain(TComponent* Owner)
     properties.setReadmeName("tarvosk.txt");
 }
 
-void TfrmMain::FormCreate(TObject*) { setCaption(properties.getDescription()); }
+void TfrmMain::FormCreate(TObject*) {
+    setCaption(properties.getDescription());
+}
 
 void TfrmMain::btnSinglePlayClick(TObject*) {
     msShell shell;
@@ -59,7 +61,9 @@ void TfrmMain::btnReadmeClick(TObject*) {
     shell.execute(properties.getPath() + properties.getReadmeName(), "", false);
 }
 
-void TfrmMain::btnExitClick(TObject*) { Application->Terminate(); }
+void TfrmMain::btnExitClick(TObject*) {
+    Application->Terminate();
+}
 
 namespace {
 
@@ -71,17 +75,38 @@ struct LauncherFile {
     std::string fileName;
 };
 
-LauncherFile launcherFile(const std::string& launchDirectory) {
-    char buffer[MAX_PATH] = "";
-    DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-    std::string module(buffer, length);
+// The whole name or "": with the UTF-8 code page a folder of fewer than MAX_PATH
+// characters can take more bytes than that. A name that does not fit comes back
+// cut (Wine even says 259 and no error), so the buffer grows until one character
+// is spare.
+std::string moduleFileName() {
+    std::string buffer(MAX_PATH, '\0');
+    for (;;) {
+        DWORD length = GetModuleFileNameA(nullptr, &buffer[0], static_cast<DWORD>(buffer.size()));
+        if (length == 0)
+            return "";
+        if (length < buffer.size() - 1)
+            return buffer.substr(0, length);
+        if (buffer.size() >= 32768)
+            return "";
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+bool launcherFile(const std::string& launchDirectory, LauncherFile& file) {
+    std::string module = moduleFileName();
+    if (module.empty())
+        return false;
     if (!launchDirectory.empty() && module.size() > launchDirectory.size() &&
         CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, module.c_str(),
                        static_cast<int>(launchDirectory.size()), launchDirectory.c_str(),
-                       static_cast<int>(launchDirectory.size())) == CSTR_EQUAL)
-        return {launchDirectory, module.substr(launchDirectory.size())};
+                       static_cast<int>(launchDirectory.size())) == CSTR_EQUAL) {
+        file = {launchDirectory, module.substr(launchDirectory.size())};
+        return true;
+    }
     size_t slash = module.rfind('\\');
-    return {module.substr(0, slash + 1), module.substr(slash + 1)};
+    file = {module.substr(0, slash + 1), module.substr(slash + 1)};
+    return true;
 }
 
 } // namespace
@@ -89,8 +114,9 @@ LauncherFile launcherFile(const std::string& launchDirectory) {
 void TfrmMain::btnDesktopIconClick(TObject*) {
     msLink link;
     std::string desktop = link.getSpecialFolder(CSIDL_DESKTOPDIRECTORY);
-    LauncherFile launcher = launcherFile(properties.getPath());
-    if (link.createShortcut(launcher.directory, launcher.fileName, desktop, properties.getName()))
+    LauncherFile launcher;
+    if (launcherFile(properties.getPath(), launcher) &&
+        link.createShortcut(launcher.directory, launcher.fileName, desktop, properties.getName()))
         Application->MessageBox("A shortcut to '" + properties.getName() + "' has been " +
                                     "created on your desktop",
                                 "Success", MB_OK | MB_ICONINFORMATION);
@@ -103,8 +129,9 @@ void TfrmMain::btnDesktopIconClick(TObject*) {
 void TfrmMain::btnUninstallClick(TObject*) {
     msShell shell;
     msLink link;
-    std::string question = "This is not a wise move...\n\nAre you definately sure you want to wipe '" +
-                           properties.getName() + "' from your system?";
+    std::string question =
+        "This is not a wise move...\n\nAre you definately sure you want to wipe '" +
+        properties.getName() + "' from your system?";
     if (Application->MessageBox(question, "Confirm", MB_YESNOCANCEL | MB_ICONQUESTION) != IDYES)
         return;
     std::string desktop = link.getSpecialFolder(CSIDL_DESKTOPDIRECTORY);

@@ -1,118 +1,11 @@
+#include "desktop.h"
 #include "driver.h"
 
-#include <objbase.h>
-#include <shlobj.h>
-#include <shobjidl.h>
-
 #include <gtest/gtest.h>
-
-#include <memory>
 
 using namespace e2e;
 
 namespace {
-
-// The test prefix's own desktop directory, as the shell resolves it for any program.
-std::string desktopFolder() {
-    char path[MAX_PATH] = "";
-    SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, path);
-    return path;
-}
-
-void writeFile(const std::string& path, const std::string& text) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
-// Removes whatever stands at `path`, a file or an empty directory.
-void removePath(const std::string& path) {
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (!DeleteFileA(path.c_str()))
-        RemoveDirectoryA(path.c_str());
-}
-
-// A path kept clear of files for one test: emptied before it and again after it,
-// so that no test sees what another left.
-class ClearedPath {
-  public:
-    explicit ClearedPath(std::string path) : path_(std::move(path)) { removePath(path_); }
-    ~ClearedPath() { removePath(path_); }
-    ClearedPath(const ClearedPath&) = delete;
-    ClearedPath& operator=(const ClearedPath&) = delete;
-
-    const std::string& path() const { return path_; }
-    bool exists() const { return fileExists(path_); }
-    // Bytes that are not a shell link: whatever is there afterwards was written anew.
-    void place() const { writeFile(path_, "not a shell link"); }
-
-  private:
-    std::string path_;
-};
-
-std::string desktopShortcutPath() {
-    std::string desktop = desktopFolder();
-    // An interrupted run can leave the desktop redirected; "\\Tarvosk.lnk" would then
-    // name a file at the root of the current drive.
-    if (desktop.empty()) {
-        ADD_FAILURE() << "the test prefix's desktop folder does not resolve";
-        return "";
-    }
-    return desktop + "\\Tarvosk.lnk";
-}
-
-struct DesktopShortcut : ClearedPath {
-    DesktopShortcut() : ClearedPath(desktopShortcutPath()) {}
-};
-
-struct ComRelease {
-    void operator()(IUnknown* p) const { p->Release(); }
-};
-template <class I> using Com = std::unique_ptr<I, ComRelease>;
-
-class ComApartment {
-  public:
-    ComApartment() { CoInitialize(nullptr); }
-    ~ComApartment() { CoUninitialize(); }
-};
-
-struct ShortcutView {
-    HRESULT loaded = E_FAIL;
-    std::string target;
-    std::string workingDirectory;
-    std::string description;
-};
-
-// Reads a link file back through the shell's own link object.
-ShortcutView readShortcut(const std::string& path) {
-    ComApartment com;
-    ShortcutView view;
-    IShellLinkA* rawLink = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                reinterpret_cast<void**>(&rawLink))))
-        return view;
-    Com<IShellLinkA> link(rawLink);
-    IPersistFile* rawFile = nullptr;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&rawFile))))
-        return view;
-    Com<IPersistFile> file(rawFile);
-    wchar_t wide[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-    view.loaded = file->Load(wide, STGM_READ);
-    if (view.loaded != S_OK)
-        return view;
-    char text[MAX_PATH] = "";
-    link->GetPath(text, MAX_PATH, nullptr, 0);
-    view.target = text;
-    text[0] = '\0';
-    link->GetWorkingDirectory(text, MAX_PATH);
-    view.workingDirectory = text;
-    text[0] = '\0';
-    link->GetDescription(text, MAX_PATH);
-    view.description = text;
-    return view;
-}
 
 struct ExpectedBox {
     const char* title;

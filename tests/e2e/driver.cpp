@@ -178,8 +178,10 @@ LaunchDirectory::LaunchDirectory(Options options, std::string directory) {
         static int counter = 0;
         char temp[MAX_PATH];
         GetTempPathA(MAX_PATH, temp);
-        path_ = std::string(temp) + "launcher-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
+        root_ = std::string(temp) + "launcher-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
                 std::to_string(++counter);
+        CreateDirectoryA(root_.c_str(), nullptr);
+        path_ = options.folder.empty() ? root_ : root_ + "\\" + options.folder;
         CreateDirectoryA(path_.c_str(), nullptr);
     } else {
         // An existing directory, such as a drive root: only what we put in goes again.
@@ -205,7 +207,7 @@ LaunchDirectory::LaunchDirectory(Options options, std::string directory) {
 
 LaunchDirectory::~LaunchDirectory() {
     if (own_) {
-        removeTree(path_, true);
+        removeTree(root_, true);
     } else {
         for (const char* name : {"launcher.exe", "tarvosk.com", "tarvosk.txt", "standin.log"}) {
             SetFileAttributesA(file(name).c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -225,6 +227,29 @@ std::vector<std::string> LaunchDirectory::starts() const {
     for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
         lines.push_back(text.substr(start, end - start));
     return lines;
+}
+
+TextAssociation::TextAssociation() {
+    RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Classes\\txtfile\\shell\\open\\command", 0,
+                    nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+    DWORD size = 0;
+    if (RegQueryValueExA(key_, nullptr, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
+        saved_.resize(size);
+        hadValue_ =
+            RegQueryValueExA(key_, nullptr, nullptr, &type_, saved_.data(), &size) == ERROR_SUCCESS;
+        saved_.resize(size);
+    }
+    std::string command = "\"" + testProgramDirectory() + "\\standin.exe\" \"%1\"";
+    RegSetValueExA(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                   static_cast<DWORD>(command.size() + 1));
+}
+
+TextAssociation::~TextAssociation() {
+    if (hadValue_)
+        RegSetValueExA(key_, nullptr, 0, type_, saved_.data(), static_cast<DWORD>(saved_.size()));
+    else
+        RegDeleteValueA(key_, nullptr);
+    RegCloseKey(key_);
 }
 
 Launcher::Launcher(const LaunchDirectory& directory) {

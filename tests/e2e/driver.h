@@ -36,6 +36,9 @@ class LaunchDirectory {
         bool readme = true;
         // The program copied in as launcher.exe; empty for the launcher itself.
         std::string launcher = "";
+        // The launch directory's own name, made inside a fresh folder of its own;
+        // empty for a generated one.
+        std::string folder = "";
     };
     LaunchDirectory();
     explicit LaunchDirectory(Options options, std::string directory = "");
@@ -53,11 +56,29 @@ class LaunchDirectory {
 
   private:
     std::string path_;
+    // What goes when the object goes: the launch directory or the folder made for it.
+    std::string root_;
     bool own_ = true;
 };
 
 // The directory holding the test programs, standin.exe, and one above it launcher.exe.
 std::string testProgramDirectory();
+
+// Opens .txt files with the stand-in while it lives, so that a test sees what the
+// shell opened; the prefix's own association comes back afterwards.
+class TextAssociation {
+  public:
+    TextAssociation();
+    ~TextAssociation();
+    TextAssociation(const TextAssociation&) = delete;
+    TextAssociation& operator=(const TextAssociation&) = delete;
+
+  private:
+    HKEY key_ = nullptr;
+    DWORD type_ = REG_SZ;
+    std::vector<BYTE> saved_;
+    bool hadValue_ = false;
+};
 
 struct MessageBoxView {
     HWND window = nullptr;

@@ -160,32 +160,6 @@ TEST(MainWindow, MissingGameProgramIsReportedAndTheLauncherStays) {
     EXPECT_TRUE(dir.starts().empty());
 }
 
-// Opens .txt files with the stand-in, so that the test sees what the shell opened.
-class TextAssociation {
-  public:
-    TextAssociation() {
-        RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Classes\\txtfile\\shell\\open\\command", 0,
-                        nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
-        DWORD size = sizeof saved_;
-        hadValue_ = RegQueryValueExA(key_, nullptr, nullptr, nullptr,
-                                     reinterpret_cast<BYTE*>(saved_), &size) == ERROR_SUCCESS;
-        std::string command = "\"" + testProgramDirectory() + "\\standin.exe\" \"%1\"";
-        RegSetValueExA(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                       static_cast<DWORD>(command.size() + 1));
-    }
-    ~TextAssociation() {
-        if (hadValue_)
-            RegSetValueExA(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(saved_),
-                           static_cast<DWORD>(strlen(saved_) + 1));
-        RegCloseKey(key_);
-    }
-
-  private:
-    HKEY key_ = nullptr;
-    char saved_[1024] = "";
-    bool hadValue_ = false;
-};
-
 TEST(MainWindow, ReadmeOpensTheReadmeAndTheLauncherStays) {
     TextAssociation association;
     LaunchDirectory dir;
