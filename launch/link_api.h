@@ -15,6 +15,7 @@ struct LinkApi {
     int(WINAPI* messageBox)(HWND, LPCSTR, LPCSTR, UINT);
     // The application object's box, owned by the application's window.
     int (*applicationMessageBox)(const std::string&, const std::string&, UINT);
+    void(WINAPI* coTaskMemFree)(LPVOID);
 };
 
 const LinkApi& systemLinkApi();

@@ -2,6 +2,7 @@
 
 #include "components/application.h"
 #include "components/handles.h"
+#include "system_library.h"
 
 #include <objbase.h>
 #include <shobjidl.h>
@@ -12,12 +13,22 @@ int applicationBox(const std::string& text, const std::string& caption, UINT fla
     return Application->MessageBox(text, caption, flags);
 }
 
-BOOL WINAPI freeIdList(PIDLIST_ABSOLUTE list) {
-    CoTaskMemFree(list);
-    return TRUE;
-}
+// A folder's item list, given back to the COM allocator it came from.
+class OwnedIdList {
+  public:
+    OwnedIdList(PIDLIST_ABSOLUTE list, void(WINAPI* free)(LPVOID)) : list_(list), free_(free) {}
+    ~OwnedIdList() {
+        if (list_)
+            free_(list_);
+    }
+    OwnedIdList(const OwnedIdList&) = delete;
+    OwnedIdList& operator=(const OwnedIdList&) = delete;
+    PIDLIST_ABSOLUTE get() const { return list_; }
 
-using OwnedIdList = Owned<PIDLIST_ABSOLUTE, freeIdList>;
+  private:
+    PIDLIST_ABSOLUTE list_;
+    void(WINAPI* free_)(LPVOID);
+};
 
 std::string joined(const std::string& folder, const std::string& name) {
     bool separated = !folder.empty() && folder.back() == '\\';
@@ -34,8 +45,15 @@ bool fitsAPath(const std::string& path) {
 } // namespace
 
 const LinkApi& systemLinkApi() {
-    static const LinkApi api{CoInitialize,         CoCreateInstance, SHGetSpecialFolderLocation,
-                             SHGetPathFromIDListA, MessageBoxA,      applicationBox};
+    static const LinkApi api{
+        systemExport<decltype(&CoInitialize)>("ole32.dll", "CoInitialize"),
+        systemExport<decltype(&CoCreateInstance)>("ole32.dll", "CoCreateInstance"),
+        systemExport<decltype(&SHGetSpecialFolderLocation)>("shell32.dll",
+                                                            "SHGetSpecialFolderLocation"),
+        systemExport<decltype(&SHGetPathFromIDListA)>("shell32.dll", "SHGetPathFromIDListA"),
+        MessageBoxA,
+        applicationBox,
+        systemExport<decltype(&CoTaskMemFree)>("ole32.dll", "CoTaskMemFree")};
     return api;
 }
 
@@ -43,7 +61,7 @@ std::string msLink::getSpecialFolder(int csidl) {
     static const char* const failure = "Could not get the location of a special folder";
     PIDLIST_ABSOLUTE raw = nullptr;
     HRESULT located = api.getSpecialFolderLocation(nullptr, csidl, &raw);
-    OwnedIdList list(raw);
+    OwnedIdList list(raw, api.coTaskMemFree);
     if (located != S_OK) {
         api.messageBox(nullptr, failure, "Error", MB_OK);
         return "";

@@ -1,9 +1,13 @@
 #include "ms_shell.h"
 
+#include "system_library.h"
+
 #include <shellapi.h>
 
 const ShellApi& systemShellApi() {
-    static const ShellApi api{ShellExecuteA, MessageBoxA, PostQuitMessage};
+    static const ShellApi api{
+        systemExport<decltype(&ShellExecuteA)>("shell32.dll", "ShellExecuteA"), MessageBoxA,
+        PostQuitMessage};
     return api;
 }
 
