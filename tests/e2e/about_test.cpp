@@ -278,35 +278,6 @@ TEST(AboutDialog, LinksTurnRedUnderThePointerUntilItCrossesBareClientArea) {
     EXPECT_TRUE(linksShow(dialog, "plain", "plain")) << "after bare client area";
 }
 
-// Points the https association of the test prefix at `command` while it lives.
-class HttpsAssociation {
-  public:
-    explicit HttpsAssociation(const std::string& command) {
-        RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Classes\\https\\shell\\open\\command", 0,
-                        nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
-        DWORD size = sizeof saved_;
-        hadValue_ = RegQueryValueExA(key_, nullptr, nullptr, nullptr,
-                                     reinterpret_cast<BYTE*>(saved_), &size) == ERROR_SUCCESS;
-        RegSetValueExA(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                       static_cast<DWORD>(command.size() + 1));
-    }
-    ~HttpsAssociation() {
-        if (hadValue_)
-            RegSetValueExA(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(saved_),
-                           static_cast<DWORD>(strlen(saved_) + 1));
-        else
-            RegDeleteValueA(key_, nullptr);
-        RegCloseKey(key_);
-    }
-    HttpsAssociation(const HttpsAssociation&) = delete;
-    HttpsAssociation& operator=(const HttpsAssociation&) = delete;
-
-  private:
-    HKEY key_ = nullptr;
-    char saved_[1024] = "";
-    bool hadValue_ = false;
-};
-
 struct Link {
     POINT at;
     const char* address;
@@ -314,7 +285,7 @@ struct Link {
 const Link links[] = {{onKelvaneLink, kelvaneAddress}, {onOstreyLink, ostreyAddress}};
 
 TEST(AboutDialog, AClickOnALinkOpensItsAddressAndTheDialogStays) {
-    HttpsAssociation browser("\"" + testProgramDirectory() + "\\standin.exe\" \"%1\"");
+    ShellOpenCommand browser("https", recordingCommand());
     LaunchDirectory dir;
     Launcher launcher(dir);
     ASSERT_NE(launcher.mainWindow(), nullptr);
@@ -336,7 +307,7 @@ TEST(AboutDialog, AClickOnALinkOpensItsAddressAndTheDialogStays) {
 
 TEST(AboutDialog, AnAddressTheShellCannotFindIsReportedAndTheDialogStays) {
     // A registered handler whose program is missing makes the shell answer "not found".
-    HttpsAssociation browser("\"C:\\nowhere\\browser.exe\" \"%1\"");
+    ShellOpenCommand browser("https", "\"C:\\nowhere\\browser.exe\" \"%1\"");
     LaunchDirectory dir;
     Launcher launcher(dir);
     ASSERT_NE(launcher.mainWindow(), nullptr);

@@ -35,36 +35,6 @@ class PreferNativeInLauncher {
     HKEY key_ = nullptr;
 };
 
-// Opens a kind of file with the stand-in, so that the shell's hand-over ends quickly.
-class Association {
-  public:
-    explicit Association(const char* key) {
-        RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
-                        nullptr);
-        DWORD size = sizeof saved_;
-        hadValue_ = RegQueryValueExA(key_, nullptr, nullptr, nullptr,
-                                     reinterpret_cast<BYTE*>(saved_), &size) == ERROR_SUCCESS;
-        std::string command = "\"" + testProgramDirectory() + "\\standin.exe\" \"%1\"";
-        RegSetValueExA(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                       static_cast<DWORD>(command.size() + 1));
-    }
-    ~Association() {
-        if (hadValue_)
-            RegSetValueExA(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(saved_),
-                           static_cast<DWORD>(strlen(saved_) + 1));
-        else
-            RegDeleteValueA(key_, nullptr);
-        RegCloseKey(key_);
-    }
-    Association(const Association&) = delete;
-    Association& operator=(const Association&) = delete;
-
-  private:
-    HKEY key_ = nullptr;
-    char saved_[1024] = "";
-    bool hadValue_ = false;
-};
-
 void plant(const LaunchDirectory& dir) {
     CopyFileA((testProgramDirectory() + "\\planted_probe.dll").c_str(),
               dir.file(std::string(plantedName) + ".dll").c_str(), FALSE);
@@ -148,8 +118,8 @@ TEST(DllPlanting, APlantedThemeDllRunsExactlyWhenTheSearchIsNotRestricted) {
 
 TEST(DllPlanting, NoActionOfTheLauncherRunsAPlantedDll) {
     PreferNativeInLauncher preferNative;
-    Association text("Software\\Classes\\txtfile\\shell\\open\\command");
-    Association web("Software\\Classes\\https\\shell\\open\\command");
+    ShellOpenCommand text("txtfile", recordingCommand());
+    ShellOpenCommand web("https", recordingCommand());
     {
         LaunchDirectory dir;
         plant(dir);

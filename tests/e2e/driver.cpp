@@ -229,9 +229,10 @@ std::vector<std::string> LaunchDirectory::starts() const {
     return lines;
 }
 
-TextAssociation::TextAssociation() {
-    RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Classes\\txtfile\\shell\\open\\command", 0,
-                    nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+ShellOpenCommand::ShellOpenCommand(const std::string& fileClass, const std::string& command) {
+    std::string key = "Software\\Classes\\" + fileClass + "\\shell\\open\\command";
+    RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
+                    nullptr);
     DWORD size = 0;
     if (RegQueryValueExA(key_, nullptr, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
         saved_.resize(size);
@@ -239,17 +240,20 @@ TextAssociation::TextAssociation() {
             RegQueryValueExA(key_, nullptr, nullptr, &type_, saved_.data(), &size) == ERROR_SUCCESS;
         saved_.resize(size);
     }
-    std::string command = "\"" + testProgramDirectory() + "\\standin.exe\" \"%1\"";
     RegSetValueExA(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
                    static_cast<DWORD>(command.size() + 1));
 }
 
-TextAssociation::~TextAssociation() {
+ShellOpenCommand::~ShellOpenCommand() {
     if (hadValue_)
         RegSetValueExA(key_, nullptr, 0, type_, saved_.data(), static_cast<DWORD>(saved_.size()));
     else
         RegDeleteValueA(key_, nullptr);
     RegCloseKey(key_);
+}
+
+std::string recordingCommand() {
+    return "\"" + testProgramDirectory() + "\\standin.exe\" \"%1\"";
 }
 
 Launcher::Launcher(const LaunchDirectory& directory) {

@@ -64,14 +64,14 @@ class LaunchDirectory {
 // The directory holding the test programs, standin.exe, and one above it launcher.exe.
 std::string testProgramDirectory();
 
-// Opens .txt files with the stand-in while it lives, so that a test sees what the
-// shell opened; the prefix's own association comes back afterwards.
-class TextAssociation {
+// Points how the test prefix's shell opens a class of files (HKLM, as Wine reads
+// it: "txtfile", "https") at `command` while the object lives, then restores it.
+class ShellOpenCommand {
   public:
-    TextAssociation();
-    ~TextAssociation();
-    TextAssociation(const TextAssociation&) = delete;
-    TextAssociation& operator=(const TextAssociation&) = delete;
+    ShellOpenCommand(const std::string& fileClass, const std::string& command);
+    ~ShellOpenCommand();
+    ShellOpenCommand(const ShellOpenCommand&) = delete;
+    ShellOpenCommand& operator=(const ShellOpenCommand&) = delete;
 
   private:
     HKEY key_ = nullptr;
@@ -79,6 +79,9 @@ class TextAssociation {
     std::vector<BYTE> saved_;
     bool hadValue_ = false;
 };
+
+// The command that opens a file or address with the stand-in, which records it.
+std::string recordingCommand();
 
 struct MessageBoxView {
     HWND window = nullptr;

@@ -161,7 +161,7 @@ TEST(MainWindow, MissingGameProgramIsReportedAndTheLauncherStays) {
 }
 
 TEST(MainWindow, ReadmeOpensTheReadmeAndTheLauncherStays) {
-    TextAssociation association;
+    ShellOpenCommand association("txtfile", recordingCommand());
     LaunchDirectory dir;
     Launcher launcher(dir);
     ASSERT_NE(launcher.mainWindow(), nullptr);

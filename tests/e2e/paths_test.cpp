@@ -81,7 +81,7 @@ TEST(SpecialFolderNames, PlayStartsTheGameThereWithItsSwitch) {
 }
 
 TEST(SpecialFolderNames, ReadmeOpensTheReadmeThere) {
-    TextAssociation association;
+    ShellOpenCommand association("txtfile", recordingCommand());
     for (const Folder& folder : folders) {
         SCOPED_TRACE(folder.what);
         LaunchDirectory dir(in(folder));
