@@ -1,5 +1,5 @@
-// What the built launcher.exe tells Windows and Explorer about itself: its
-// version resource and its manifest, read back from the file.
+// What the built launcher.exe carries and tells Windows and Explorer about itself:
+// its artwork and icon, its version resource and its manifest, read back from the file.
 #include "driver.h"
 
 #include <gtest/gtest.h>
@@ -109,6 +109,65 @@ TEST(LauncherResources, ManifestAsksForWhatTheLauncherNeeds) {
     };
     for (const char* entry : required)
         EXPECT_NE(manifest.find(entry), std::string::npos) << entry;
+}
+
+// The launcher as a data file, for its resources alone.
+class LauncherModule {
+  public:
+    LauncherModule()
+        : module_(LoadLibraryExA(launcherPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
+    ~LauncherModule() {
+        if (module_)
+            FreeLibrary(module_);
+    }
+    LauncherModule(const LauncherModule&) = delete;
+    LauncherModule& operator=(const LauncherModule&) = delete;
+
+    std::string resource(LPCSTR name, LPCSTR type) const {
+        HRSRC info = module_ ? FindResourceA(module_, name, type) : nullptr;
+        HGLOBAL data = info ? LoadResource(module_, info) : nullptr;
+        const char* bytes = data ? static_cast<const char*>(LockResource(data)) : nullptr;
+        return bytes ? std::string(bytes, SizeofResource(module_, info)) : std::string();
+    }
+
+  private:
+    HMODULE module_;
+};
+
+TEST(LauncherResources, ArtworkIsA320By200PictureOf256ColoursUncompressed) {
+    std::string bitmap = LauncherModule().resource("TARVOSK", MAKEINTRESOURCEA(2)); // RT_BITMAP
+    // A resource keeps the file's bitmap without its 14-byte file header: 65,078 bytes
+    // as a file are 40 for the header, 1,024 for the colour table and 64,000 pixels.
+    ASSERT_EQ(bitmap.size(), 65078u - 14u);
+    BITMAPINFOHEADER header;
+    memcpy(&header, bitmap.data(), sizeof header);
+    EXPECT_EQ(header.biSize, 40u);
+    EXPECT_EQ(header.biWidth, 320);
+    EXPECT_EQ(header.biHeight, 200);
+    EXPECT_EQ(header.biBitCount, 8);
+    EXPECT_EQ(header.biCompression, static_cast<DWORD>(BI_RGB));
+    EXPECT_TRUE(header.biClrUsed == 0 || header.biClrUsed == 256) << header.biClrUsed;
+}
+
+TEST(LauncherResources, ProgramIconIsOne32By32ImageOf16Colours) {
+    LauncherModule launcher;
+    std::string group = launcher.resource("MAINICON", MAKEINTRESOURCEA(14)); // RT_GROUP_ICON
+    // The group: reserved, type 1, count; then one 14-byte entry per image.
+    ASSERT_EQ(group.size(), 6u + 14u);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(group.data());
+    EXPECT_EQ(bytes[4] | bytes[5] << 8, 1);
+    EXPECT_EQ(bytes[6], 32);                  // width
+    EXPECT_EQ(bytes[7], 32);                  // height
+    EXPECT_EQ(bytes[8], 16);                  // colours
+    EXPECT_EQ(bytes[12] | bytes[13] << 8, 4); // bits per pixel
+    int id = bytes[18] | bytes[19] << 8;
+    std::string image = launcher.resource(MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(3)); // RT_ICON
+    ASSERT_GE(image.size(), sizeof(BITMAPINFOHEADER));
+    BITMAPINFOHEADER header;
+    memcpy(&header, image.data(), sizeof header);
+    EXPECT_EQ(header.biWidth, 32);
+    EXPECT_EQ(header.biHeight, 64); // the colours and the transparency mask
+    EXPECT_EQ(header.biBitCount, 4);
 }
 
 } // namespace

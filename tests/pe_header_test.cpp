@@ -1,11 +1,13 @@
 // The launcher's executable must be laid out at a random address (with the
-// relocations to make that possible) and must not run code from data pages.
+// relocations to make that possible), must not run code from data pages, and
+// must need nothing but Windows' own DLLs.
 #include "driver.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <iterator>
+#include <string>
 #include <vector>
 
 namespace {
@@ -54,6 +56,44 @@ TEST_F(PeHeader, RelocationsAreKeptSoThatTheImageCanMove) {
         nt_->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC];
     EXPECT_NE(relocations.VirtualAddress, 0u);
     EXPECT_GT(relocations.Size, 0u);
+}
+
+// The file offset of a relative virtual address, through the section table.
+size_t fileOffset(const IMAGE_NT_HEADERS64* nt, DWORD rva) {
+    const IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(nt);
+    for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section)
+        if (rva >= section->VirtualAddress &&
+            rva < section->VirtualAddress + section->Misc.VirtualSize)
+            return rva - section->VirtualAddress + section->PointerToRawData;
+    return 0;
+}
+
+TEST_F(PeHeader, ImportsWindowsSystemDllsOnly) {
+    const IMAGE_DATA_DIRECTORY& imports =
+        nt_->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    size_t at = fileOffset(nt_, imports.VirtualAddress);
+    ASSERT_NE(at, 0u);
+    std::vector<std::string> names;
+    for (;; at += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+        ASSERT_LE(at + sizeof(IMAGE_IMPORT_DESCRIPTOR), bytes_.size());
+        IMAGE_IMPORT_DESCRIPTOR descriptor;
+        memcpy(&descriptor, bytes_.data() + at, sizeof descriptor);
+        if (descriptor.Name == 0)
+            break;
+        size_t name = fileOffset(nt_, descriptor.Name);
+        ASSERT_NE(name, 0u);
+        names.push_back(bytes_.data() + name);
+    }
+    // No runtime DLL of the compiler's (those are linked in), and not the shell or COM
+    // either: they are loaded from the system directory when an action needs them.
+    const char* const system[] = {"kernel32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll"};
+    EXPECT_FALSE(names.empty());
+    for (const std::string& dll : names) {
+        bool known = false;
+        for (const char* s : system)
+            known = known || lstrcmpiA(dll.c_str(), s) == 0;
+        EXPECT_TRUE(known) << dll << " is imported";
+    }
 }
 
 } // namespace
