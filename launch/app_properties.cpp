@@ -1,10 +1,8 @@
 #include "app_properties.h"
 
-#include <windows.h>
-
-appProperties::appProperties() {
+appProperties::appProperties(CurrentDirectoryQuery currentDirectory) {
     char buffer[MAX_PATH];
-    DWORD length = GetCurrentDirectoryA(MAX_PATH, buffer);
+    DWORD length = currentDirectory(MAX_PATH, buffer);
     // A directory that cannot be read, or does not fit, leaves the path empty: file
     // names then resolve against the working directory, which is where we started.
     if (length > 0 && length < MAX_PATH)

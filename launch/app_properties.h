@@ -1,11 +1,17 @@
 #pragma once
+#include <windows.h>
+
 #include <string>
 
 // The launch settings: the launch directory, read once from the working directory,
 // and the title's constant names and texts, set once by the main window.
 class appProperties {
   public:
-    appProperties();
+    appProperties() : appProperties(GetCurrentDirectoryA) {}
+    // Reads the launch directory through `currentDirectory`; the tests hand it
+    // answers that no real working directory gives.
+    using CurrentDirectoryQuery = DWORD(WINAPI*)(DWORD, LPSTR);
+    explicit appProperties(CurrentDirectoryQuery currentDirectory);
     virtual ~appProperties() = default;
 
     std::string getPath() const { return path; }

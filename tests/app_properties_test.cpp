@@ -55,6 +55,41 @@ TEST(AppProperties, PathFollowsTheWorkingDirectory) {
     }
 }
 
+// Answers the working-directory query as the platform would for directories that
+// Wine cannot produce: a share's root keeps its separator, as a drive root does.
+const char* answer = "";
+DWORD WINAPI fakeCurrentDirectory(DWORD size, LPSTR buffer) {
+    DWORD length = static_cast<DWORD>(strlen(answer));
+    if (length + 1 > size)
+        return length + 1; // the size needed; the buffer is left alone
+    memcpy(buffer, answer, length + 1);
+    return length;
+}
+DWORD WINAPI failingCurrentDirectory(DWORD, LPSTR) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return 0;
+}
+
+TEST(AppProperties, PathFromAnswersNoRealDirectoryGives) {
+    struct Case {
+        std::string directory;
+        std::string expected;
+    };
+    const std::string longest(259, 'd'), tooLong(260, 'd');
+    const Case cases[] = {
+        {"\\\\server\\share\\", "\\\\server\\share\\\\"}, // longer than three: a second one
+        {"D:\\", "D:\\"},
+        {"D:", "D:"}, // three or fewer: left as it is
+        {longest, longest + "\\"},
+        {tooLong, ""}, // does not fit the buffer: nothing rather than a stump
+    };
+    for (const Case& c : cases) {
+        answer = c.directory.c_str();
+        EXPECT_EQ(appProperties(fakeCurrentDirectory).getPath(), c.expected) << c.directory;
+    }
+    EXPECT_EQ(appProperties(failingCurrentDirectory).getPath(), "");
+}
+
 TEST(AppProperties, UnreadableWorkingDirectoryGivesEmptyPath) {
     // Wine will not start a program in such a directory, but the wide call can move
     // there; the ANSI query then fails (too long for its 260-byte buffer).
