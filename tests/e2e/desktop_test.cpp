@@ -75,6 +75,9 @@ TEST(DesktopIcon, SavesAShortcutToTheLauncherAndSaysSoEachTime) {
         Launcher::answer(box, IDOK);
         expectNoMoreBoxes(launcher);
         EXPECT_TRUE(IsWindowEnabled(launcher.mainWindow()));
+        // The window that was active before the box is active again, with its focus.
+        EXPECT_EQ(launcher.focus(), launcher.button("&Desktop Icon"));
+        EXPECT_EQ(GetForegroundWindow(), launcher.mainWindow());
 
         ShortcutView link = readShortcut(shortcut.path());
         ASSERT_EQ(link.loaded, S_OK) << shortcut.path();
