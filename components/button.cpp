@@ -4,6 +4,11 @@
 #include "exception.h"
 #include "properties.h"
 
+HWND TButton::Handle() const {
+    Form().Handle(); // the button's window comes with its form's
+    return handle_;
+}
+
 void TButton::Click() {
     if (ModalResult != mrNone)
         Form().ModalResult = ModalResult;

@@ -18,7 +18,7 @@ class TButton : public TControl {
     bool Cancel = false;
     int ModalResult = mrNone;
 
-    HWND Handle() const { return handle_; }
+    HWND Handle() const;
     int id() const { return id_; }
     // Hands the button's modal result to its form, then fires OnClick.
     void Click();

@@ -12,8 +12,9 @@ TForm& TControl::Form() const {
 }
 
 void TControl::Invalidate() const {
-    HWND form = Form().Handle();
-    if (form) {
+    // Nothing to repaint before the form has a window; it paints everything then.
+    if (Form().HandleAllocated()) {
+        HWND form = Form().Handle();
         RECT r = Form().scaled(BoundsRect());
         InvalidateRect(form, &r, FALSE);
     }

@@ -101,7 +101,12 @@ void TForm::load(const std::string& layoutText, const std::string& layoutName) {
     setName(root.name);
     build(*this, root);
     resolveReferences();
-    createWindow();
+}
+
+HWND TForm::Handle() const {
+    if (!handle_ && !creatingWindow_)
+        const_cast<TForm*>(this)->createWindow();
+    return handle_.get();
 }
 
 void TForm::applyProperties(TComponent& target, const LayoutObject& object) {
@@ -233,6 +238,11 @@ TMouseMoveEvent TForm::mouseMoveHandler(const std::string& name) {
 }
 
 void TForm::createWindow() {
+    struct Creating {
+        bool& flag;
+        explicit Creating(bool& f) : flag(f) { flag = true; }
+        ~Creating() { flag = false; }
+    } creating(creatingWindow_);
     DWORD style = WS_CLIPCHILDREN;
     DWORD exStyle = WS_EX_CONTROLPARENT;
     bool systemMenu = BorderIcons & biSystemMenu;

@@ -47,7 +47,10 @@ class TForm : public TComponent {
     TForm(TComponent* owner, const FormClass& formClass, const std::string& layoutText);
     ~TForm() override;
 
-    HWND Handle() const { return handle_.get(); }
+    // The form's window, made when it is first needed: a form created hidden at
+    // start-up costs no window until it is shown.
+    HWND Handle() const;
+    bool HandleAllocated() const { return static_cast<bool>(handle_); }
     std::string Caption() const;
     void setCaption(const std::string& caption);
 
@@ -139,6 +142,7 @@ class TForm : public TComponent {
     int dpi_ = 96;
     int modalDepth_ = 0;
     bool shownBefore_ = false;
+    bool creatingWindow_ = false;
     TControl* pressed_ = nullptr;
     HWND lastFocus_ = nullptr;
 };

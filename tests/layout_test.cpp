@@ -310,3 +310,26 @@ TEST(LayoutLoader, FollowsAChangeOfResolution) {
 }
 
 } // namespace
+
+namespace {
+
+// A form created hidden at start-up makes its window, with its buttons, only when
+// something first needs it.
+TEST(LayoutLoader, TheWindowIsMadeWhenFirstNeeded) {
+    TFixtureForm form(Application, goodLayout);
+    EXPECT_FALSE(form.HandleAllocated());
+    auto* note = dynamic_cast<TLabel*>(form.FindComponent("Note"));
+    ASSERT_NE(note, nullptr);
+    note->Font.setColor(clWindowText); // repainting a label needs no window yet
+    EXPECT_FALSE(form.HandleAllocated());
+
+    auto* first = dynamic_cast<TButton*>(form.FindComponent("First"));
+    ASSERT_NE(first, nullptr);
+    HWND button = first->Handle();
+    EXPECT_TRUE(form.HandleAllocated());
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(GetParent(button), form.Handle());
+    EXPECT_FALSE(IsWindowVisible(form.Handle()));
+}
+
+} // namespace
