@@ -6,6 +6,8 @@
 
 #include "box_watcher.h"
 
+#include "driver.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -85,20 +87,6 @@ class LongWorkingDirectory {
     bool copied_ = false, entered_ = false;
 };
 
-std::string readLog(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return "";
-    std::string text;
-    char buffer[4096];
-    DWORD read;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
-        text.append(buffer, read);
-    CloseHandle(file);
-    return text;
-}
-
 bool quitWasPosted() {
     MSG message;
     return PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
@@ -127,7 +115,7 @@ TEST(LongLaunchDirectory, SettingsFallBackAndWhatTheShellCannotStartIsReported) 
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].title, "File Error");
     EXPECT_EQ(boxes[0].text, "Cannot find the file...tarvosk.com");
-    EXPECT_EQ(readLog(directory.log()), "");
+    EXPECT_EQ(e2e::readFile(directory.log()), "");
     EXPECT_FALSE(quitWasPosted());
 }
 

@@ -78,21 +78,15 @@ void openAboutAndFollowALink(const Launcher& launcher) {
 // Runs the program copied in as launcher.exe until it ends or the planted DLL has
 // run; a host that loaded it hangs in its first call into it and is ended here.
 std::string runUntilEndOrPlantedRun(const LaunchDirectory& dir) {
-    std::string exe = dir.file("launcher.exe");
-    std::string commandLine = "\"" + exe + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        dir.path().c_str(), &startup, &info))
+    HANDLE process = startLauncherProcess(dir);
+    if (!process)
         return "not started";
-    CloseHandle(info.hThread);
     waitUntil([&] {
-        return WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0 || !plantedRuns(dir).empty();
+        return WaitForSingleObject(process, 0) == WAIT_OBJECT_0 || !plantedRuns(dir).empty();
     });
-    TerminateProcess(info.hProcess, 1);
-    WaitForSingleObject(info.hProcess, 5000);
-    CloseHandle(info.hProcess);
+    TerminateProcess(process, 1);
+    WaitForSingleObject(process, 5000);
+    CloseHandle(process);
     return plantedRuns(dir);
 }
 

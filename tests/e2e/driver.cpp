@@ -43,8 +43,8 @@ POINT centre(RECT r) {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-std::string readFile(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+std::string readFile(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return "";
@@ -55,6 +55,14 @@ std::string readFile(const std::string& path) {
         text.append(buffer, read);
     CloseHandle(file);
     return text;
+}
+
+std::string readFile(const std::string& path) {
+    std::wstring wide(path.size() + 1, L'\0');
+    int n =
+        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+    wide.resize(n > 0 ? n - 1 : 0);
+    return readFile(wide);
 }
 
 bool fileExists(const std::string& path) {
@@ -256,8 +264,7 @@ std::string recordingCommand() {
     return "\"" + testProgramDirectory() + "\\standin.exe\" \"%1\"";
 }
 
-Launcher::Launcher(const LaunchDirectory& directory) {
-    SetEnvironmentVariableA("TARVOSK_STANDIN_LOG", directory.logPath().c_str());
+HANDLE startLauncherProcess(const LaunchDirectory& directory) {
     std::string exe = directory.file("launcher.exe");
     std::string commandLine = "\"" + exe + "\"";
     STARTUPINFOA startup{};
@@ -265,10 +272,17 @@ Launcher::Launcher(const LaunchDirectory& directory) {
     PROCESS_INFORMATION info{};
     if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                         directory.path().c_str(), &startup, &info))
-        return;
+        return nullptr;
     CloseHandle(info.hThread);
-    process_ = info.hProcess;
-    processId_ = info.dwProcessId;
+    return info.hProcess;
+}
+
+Launcher::Launcher(const LaunchDirectory& directory) {
+    SetEnvironmentVariableA("TARVOSK_STANDIN_LOG", directory.logPath().c_str());
+    process_ = startLauncherProcess(directory);
+    if (!process_)
+        return;
+    processId_ = GetProcessId(process_);
     waitUntil([&] {
         main_ = findWindow("TFormWindow");
         return main_ != nullptr || findWindow("#32770") != nullptr || !running();

@@ -19,6 +19,7 @@ RECT windowRect(HWND window);
 RECT childRect(HWND child);
 POINT centre(RECT r);
 std::string readFile(const std::string& path);
+std::string readFile(const std::wstring& path);
 bool fileExists(const std::string& path);
 
 // Input through SendInput, in screen coordinates.
@@ -91,6 +92,10 @@ struct MessageBoxView {
     // "error", "question", "warning", "information" or "none", read from the screen.
     std::string icon;
 };
+
+// Starts the program copied into `directory` as launcher.exe, with that directory as
+// its working directory; returns the process, or null when it could not start.
+HANDLE startLauncherProcess(const LaunchDirectory& directory);
 
 // A running launcher, ended when the object goes if it has not ended by itself.
 class Launcher {
