@@ -3,7 +3,7 @@
 # make test  installs what is missing, builds and runs every test.
 BUILD ?= build
 PACKAGES := g++ g++-mingw-w64-x86-64-posix cmake ninja-build make googletest \
-            wine wine64 fonts-wine xvfb x11-utils imagemagick
+            wine wine64 fonts-wine xvfb x11-utils imagemagick dosbox nasm
 CMAKE_FLAGS := -G Ninja -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake
 
 .PHONY: all deps build test run bench format clean

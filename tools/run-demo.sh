@@ -8,7 +8,7 @@ build=$(cd "$1" && pwd)
 title="$build/title"
 mkdir -p "$title"
 cp "$build/launcher.exe" "$title/launcher.exe"
-cp "$build/tests/standin.exe" "$title/tarvosk.com"
+cp "$build/demo/tarvosk.com" "$title/tarvosk.com"
 cp "$here/../resources/demo/tarvosk.txt" "$title/tarvosk.txt"
 
 if [ -n "${DISPLAY:-}" ]; then

@@ -43,17 +43,20 @@ void TfrmMain::FormCreate(TObject*) {
 
 void TfrmMain::btnSinglePlayClick(TObject*) {
     msShell shell;
-    shell.execute(properties.getPath() + properties.getExeName(), "/x", true);
+    shell.executeGame(properties.getPath() + properties.getExeName(), "/x", true,
+                      properties.getName());
 }
 
 void TfrmMain::btnMultiPlayClick(TObject*) {
     msShell shell;
-    shell.execute(properties.getPath() + properties.getExeName(), "/c", true);
+    shell.executeGame(properties.getPath() + properties.getExeName(), "/c", true,
+                      properties.getName());
 }
 
 void TfrmMain::Image1DblClick(TObject*) {
     msShell shell;
-    shell.execute(properties.getPath() + properties.getExeName(), "/x", true);
+    shell.executeGame(properties.getPath() + properties.getExeName(), "/x", true,
+                      properties.getName());
 }
 
 void TfrmMain::btnReadmeClick(TObject*) {
@@ -139,7 +142,8 @@ void TfrmMain::btnUninstallClick(TObject*) {
     // drive: nothing is deleted then, and the hand-over still goes ahead.
     if (!desktop.empty())
         DeleteFileA((desktop + "\\" + properties.getName() + ".LNK").c_str());
-    shell.execute(properties.getPath() + properties.getExeName(), "/u", true);
+    shell.executeGame(properties.getPath() + properties.getExeName(), "/u", true,
+                      properties.getName());
 }
 
 void TfrmMain::mnuAboutClick(TObject*) {
