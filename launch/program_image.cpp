@@ -62,8 +62,8 @@ ProgramImage inspectProgram(const std::string& file) {
     DWORD read;
     if (!readAt(handle.get(), 0, header, sizeof header, read))
         return unreadable();
-    bool mz = read >= 2 && ((header[0] == 'M' && header[1] == 'Z') ||
-                            (header[0] == 'Z' && header[1] == 'M'));
+    bool mz = read >= 2 &&
+              ((header[0] == 'M' && header[1] == 'Z') || (header[0] == 'Z' && header[1] == 'M'));
     if (!mz || read < sizeof header)
         return {ProgramKind::Dos};
 

@@ -4,9 +4,9 @@
 
 std::string systemReason(DWORD error) {
     char* text = nullptr;
-    DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                      FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, error, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
     std::string reason = text ? std::string(text, length) : "";
     LocalFree(text);
     while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||

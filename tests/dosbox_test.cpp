@@ -121,8 +121,8 @@ TEST(DosBoxFinder, TakesTheFirstInstallationInOrder) {
     flatpak.files = {"Z:\\var\\lib\\flatpak\\exports\\bin\\io.github.dosbox-staging"};
 
     const Case cases[] = {
-        {"bundled wins over installed and host", everything, "C:\\Games\\Tarvosk\\DOSBOX\\DOSBox.exe",
-         DosBox::Kind::Classic},
+        {"bundled wins over installed and host", everything,
+         "C:\\Games\\Tarvosk\\DOSBOX\\DOSBox.exe", DosBox::Kind::Classic},
         {"bundled DOSBox-X, any case", bundledX, "C:\\Games\\Tarvosk\\DOSBOX\\dosbox-x.exe",
          DosBox::Kind::X},
         {"installed wins over host", installedAndHost,
@@ -177,10 +177,12 @@ TEST(DosBoxParameters, RunTheProgramWithItsSwitchAndEnd) {
          "-noautoexec -c \"mount c .\" -c \"c:\" -c \"tarvosk.com /c\" -c exit"},
         {DosBox::Kind::X, "/u",
          "-nopromptfolder -noautoexec -c \"mount c .\" -c \"c:\" -c \"tarvosk.com /u\" -c exit"},
-        {DosBox::Kind::Classic, "", "-noautoexec -c \"mount c .\" -c \"c:\" -c \"tarvosk.com\" -c exit"},
+        {DosBox::Kind::Classic, "",
+         "-noautoexec -c \"mount c .\" -c \"c:\" -c \"tarvosk.com\" -c exit"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(dosBoxParameters({"dosbox.exe", c.kind}, "tarvosk.com", c.parameters), c.expected);
+        EXPECT_EQ(dosBoxParameters({"dosbox.exe", c.kind}, "tarvosk.com", c.parameters),
+                  c.expected);
 }
 
 } // namespace

@@ -24,8 +24,8 @@ class Folder {
     }
     std::string file(const std::string& name) const { return path_ + "\\" + name; }
     std::string write(const std::string& name, const std::string& bytes) {
-        HANDLE h = CreateFileA(file(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                               nullptr);
+        HANDLE h =
+            CreateFileA(file(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         DWORD written = 0;
         WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
         CloseHandle(h);

@@ -203,7 +203,7 @@ LaunchDirectory::LaunchDirectory(Options options, std::string directory) {
     GetFullPathNameA(source.c_str(), MAX_PATH, launcher, nullptr);
     copyFile(launcher, file("launcher.exe"));
     if (options.game)
-        copyFile(programs + "\\standin.exe", file("tarvosk.com"));
+        copyFile(programs + "\\" + options.gameProgram, file("tarvosk.com"));
     if (options.readme) {
         HANDLE readme = CreateFileA(file("tarvosk.txt").c_str(), GENERIC_WRITE, 0, nullptr,
                                     CREATE_ALWAYS, 0, nullptr);
@@ -217,7 +217,8 @@ LaunchDirectory::~LaunchDirectory() {
     if (own_) {
         removeTree(root_, true);
     } else {
-        for (const char* name : {"launcher.exe", "tarvosk.com", "tarvosk.txt", "standin.log"}) {
+        for (const char* name :
+             {"launcher.exe", "tarvosk.com", "tarvosk.txt", "standin.log", "TARVOSK.LOG"}) {
             SetFileAttributesA(file(name).c_str(), FILE_ATTRIBUTE_NORMAL);
             DeleteFileA(file(name).c_str());
         }
@@ -235,6 +236,32 @@ std::vector<std::string> LaunchDirectory::starts() const {
     for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
         lines.push_back(text.substr(start, end - start));
     return lines;
+}
+
+std::vector<std::string> LaunchDirectory::dosRuns() const {
+    std::vector<std::string> runs;
+    std::string text = readFile(file("TARVOSK.LOG"));
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        runs.push_back(text.substr(start, end - start));
+    return runs;
+}
+
+int hostProcesses(const std::string& name) {
+    // Wine shows the host's /proc on drive Z:.
+    int count = 0;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return -1;
+    do {
+        std::string pid = found.cFileName;
+        if (pid.find_first_not_of("0123456789") == std::string::npos &&
+            readFile("Z:\\proc\\" + pid + "\\comm") == name + "\n")
+            ++count;
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return count;
 }
 
 ShellOpenCommand::ShellOpenCommand(const std::string& fileClass, const std::string& command) {

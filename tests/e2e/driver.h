@@ -40,6 +40,9 @@ class LaunchDirectory {
         // The launch directory's own name, made inside a fresh folder of its own;
         // empty for a generated one.
         std::string folder = "";
+        // The test program copied in as tarvosk.com: the Windows stand-in, or
+        // "dosgame.com", a real DOS program.
+        std::string gameProgram = "standin.exe";
     };
     LaunchDirectory();
     explicit LaunchDirectory(Options options, std::string directory = "");
@@ -54,6 +57,8 @@ class LaunchDirectory {
     // What the stand-in recorded, one "command line|working directory" per start.
     std::vector<std::string> starts() const;
     std::string logPath() const { return file("standin.log"); }
+    // What the DOS game program recorded, its command tail for each run.
+    std::vector<std::string> dosRuns() const;
 
   private:
     std::string path_;
@@ -61,6 +66,9 @@ class LaunchDirectory {
     std::string root_;
     bool own_ = true;
 };
+
+// How many processes of the host system, outside Wine, run the program `name`.
+int hostProcesses(const std::string& name);
 
 // The directory holding the test programs, standin.exe, and one above it launcher.exe.
 std::string testProgramDirectory();
