@@ -1,18 +1,12 @@
 #include "application.h"
 
 #include "form.h"
-#include "window_disabler.h"
-
-namespace {
+#include "base/window_disabler.h"
 
 TApplication& theApplication() {
     static TApplication application;
     return application;
 }
-
-} // namespace
-
-TApplication* const Application = &theApplication();
 
 TApplication::TApplication() : TComponent(nullptr) {}
 
@@ -66,20 +60,23 @@ void TApplication::dispatch(MSG& msg) {
 void TApplication::Run() {
     if (mainForm_)
         mainForm_->Show();
-    MSG msg;
+    MSG msg{};
     while (GetMessageA(&msg, nullptr, 0, 0) > 0)
         dispatch(msg);
     terminated_ = true;
 }
 
 void TApplication::runModalLoop(const std::function<bool()>& done) {
-    MSG msg;
     while (!done()) {
-        if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+        MSG msg{};
+        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0) {
             // Leave the quit request for the outer loop, which ends the program.
             PostQuitMessage(static_cast<int>(msg.wParam));
             return;
         }
+        if (got == -1)
+            return; // msg holds nothing; the queue cannot be read any more
         dispatch(msg);
     }
 }

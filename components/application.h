@@ -1,10 +1,10 @@
 #pragma once
 #include "component.h"
-#include "exception.h"
-#include "handles.h"
+#include "base/exception.h"
+#include "base/handles.h"
 
 #include <functional>
-#include <new>
+#include <memory>
 #include <string>
 
 class TForm;
@@ -20,21 +20,14 @@ class TApplication : public TComponent {
     const std::string& Title() const { return title_; }
     void setTitle(std::string title);
 
-    // Creates a form owned by the application. `reference` is set before the form's
-    // constructor runs; the form's OnCreate fires once the whole constructor has run.
-    // The first form created becomes the main form.
+    // Creates a form owned by the application. `reference` points at the form once
+    // its whole constructor has run, before its OnCreate fires, and stays null when
+    // the constructor throws. The first form created becomes the main form.
     template <class T> void CreateForm(T*& reference) {
-        void* memory = ::operator new(sizeof(T));
-        reference = static_cast<T*>(memory);
-        T* form;
-        try {
-            form = new (memory) T(this);
-        } catch (...) {
-            reference = nullptr;
-            ::operator delete(memory);
-            throw;
-        }
-        adopt(std::unique_ptr<TForm>(form));
+        reference = nullptr;
+        auto form = std::make_unique<T>(this);
+        reference = form.get();
+        adopt(std::move(form));
     }
 
     // Shows the main form and dispatches messages until a quit request arrives.
@@ -63,4 +56,12 @@ class TApplication : public TComponent {
     bool terminated_ = false;
 };
 
-extern TApplication* const Application;
+// The one application object, made on its first use rather than during static
+// initialisation: no code of the layer runs before the program entry has
+// restricted the DLL search.
+TApplication& theApplication();
+struct ApplicationAccess {
+    TApplication* operator->() const { return &theApplication(); }
+    operator TApplication*() const { return &theApplication(); }
+};
+inline constexpr ApplicationAccess Application{};

@@ -1,7 +1,7 @@
 #include "button.h"
 
 #include "form.h"
-#include "exception.h"
+#include "base/exception.h"
 #include "properties.h"
 
 HWND TButton::Handle() const {

@@ -1,6 +1,6 @@
 #pragma once
 #include "component.h"
-#include "handles.h"
+#include "base/handles.h"
 
 #include <functional>
 #include <string>

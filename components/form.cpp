@@ -7,8 +7,8 @@
 #include "menu.h"
 #include "properties.h"
 #include "registry.h"
-#include "resources.h"
-#include "window_disabler.h"
+#include "base/resources.h"
+#include "base/window_disabler.h"
 
 #include <algorithm>
 #include <cctype>

@@ -2,9 +2,9 @@
 #include "button.h"
 #include "component.h"
 #include "control.h"
-#include "exception.h"
+#include "base/exception.h"
 #include "font.h"
-#include "handles.h"
+#include "base/handles.h"
 
 #include <map>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 #include "application.h"
-#include "exception.h"
+#include "base/exception.h"
 
 // Every Win32 callback of the layer runs its work through this, so that no C++
 // exception crosses the callback frame: it is shown in the application's box and

@@ -1,6 +1,6 @@
 #pragma once
 #include "control.h"
-#include "handles.h"
+#include "base/handles.h"
 
 // A picture painted by its form: a bitmap or an icon from the program's resources.
 class TImage : public TControl {

@@ -1,6 +1,6 @@
 #include "layout.h"
 
-#include "exception.h"
+#include "base/exception.h"
 
 #include <cctype>
 

@@ -1,6 +1,6 @@
 #include "menu.h"
 
-#include "exception.h"
+#include "base/exception.h"
 #include "properties.h"
 
 void TMenuItem::setProperty(const PropertyReader& property) {

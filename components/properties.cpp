@@ -1,6 +1,6 @@
 #include "properties.h"
 
-#include "exception.h"
+#include "base/exception.h"
 #include "form.h"
 
 namespace {

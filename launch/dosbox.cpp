@@ -1,6 +1,6 @@
 #include "dosbox.h"
 
-#include "system_library.h"
+#include "base/system_library.h"
 
 namespace {
 

@@ -18,4 +18,9 @@ struct LinkApi {
     void(WINAPI* coTaskMemFree)(LPVOID);
 };
 
+// The system's calls. Its application box is the one the program entry hands in
+// with useApplicationMessageBox: the application object belongs to the user
+// interface above this layer, which the launch services do not name. Until one
+// is handed in, a box with no owner stands in.
 const LinkApi& systemLinkApi();
+void useApplicationMessageBox(int (*box)(const std::string&, const std::string&, UINT));

@@ -1,16 +1,19 @@
 #include "ms_link.h"
 
-#include "components/application.h"
-#include "components/handles.h"
-#include "system_library.h"
+#include "base/handles.h"
+#include "base/system_library.h"
 
 #include <objbase.h>
 #include <shobjidl.h>
 
 namespace {
 
+int (*handedInBox)(const std::string&, const std::string&, UINT) = nullptr;
+
 int applicationBox(const std::string& text, const std::string& caption, UINT flags) {
-    return Application->MessageBox(text, caption, flags);
+    if (handedInBox)
+        return handedInBox(text, caption, flags);
+    return MessageBoxA(nullptr, text.c_str(), caption.c_str(), flags);
 }
 
 // A folder's item list, given back to the COM allocator it came from.
@@ -55,6 +58,10 @@ const LinkApi& systemLinkApi() {
         applicationBox,
         systemExport<decltype(&CoTaskMemFree)>("ole32.dll", "CoTaskMemFree")};
     return api;
+}
+
+void useApplicationMessageBox(int (*box)(const std::string&, const std::string&, UINT)) {
+    handedInBox = box;
 }
 
 std::string msLink::getSpecialFolder(int csidl) {

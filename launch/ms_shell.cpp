@@ -1,7 +1,7 @@
 #include "ms_shell.h"
 
 #include "program_image.h"
-#include "system_library.h"
+#include "base/system_library.h"
 #include "system_reason.h"
 
 #include <shellapi.h>

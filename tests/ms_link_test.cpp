@@ -2,7 +2,7 @@
 
 #include "box_watcher.h"
 #include "components/application.h"
-#include "components/handles.h"
+#include "base/handles.h"
 
 #include <gtest/gtest.h>
 #include <objbase.h>
@@ -76,9 +76,17 @@ Saved readBack(const std::string& file) {
 
 // A fresh temporary folder per test, and drive X: (a build folder) cleared of
 // what the tests put there.
+int applicationMessageBox(const std::string& text, const std::string& caption, UINT flags) {
+    return Application->MessageBox(text, caption, flags);
+}
+
 class MsLink : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() { CoInitialize(nullptr); }
+    // As the program entry does: the maker's application box is the application's.
+    static void SetUpTestSuite() {
+        CoInitialize(nullptr);
+        useApplicationMessageBox(applicationMessageBox);
+    }
 
     void SetUp() override {
         wchar_t temp[MAX_PATH];

@@ -38,7 +38,10 @@ const Action actions[] = {
     {"Single Play", [](const Launcher& l) { clickButton(l, "&Single Play"); }, " /x"},
     {"Multi Play", [](const Launcher& l) { clickButton(l, "&Multi Play"); }, " /c"},
     {"double-click on the picture",
-     [](const Launcher& l) { doubleClick(l.clientToScreen({161, 104})); }, " /x"},
+     [](const Launcher& l) {
+         doubleClick(l.clientToScreen({161, 104}));
+     },
+     " /x"},
     {"Uninstall, Yes",
      [](const Launcher& l) {
          clickButton(l, "&Uninstall");
@@ -82,10 +85,10 @@ TEST_F(DosGame, ADosBoxBundledWithTheTitleIsChosenOverTheHosts) {
     clickButton(launcher, "&Multi Play");
     EXPECT_EQ(launcher.waitForExit(), 0);
     ASSERT_TRUE(waitUntil([&] { return !dir.starts().empty(); }));
-    EXPECT_EQ(dir.starts(), std::vector<std::string>{
-                                "\"" + bundled + "\\DOSBox.exe\" -noautoexec -c \"mount c .\" "
-                                                 "-c \"c:\" -c \"tarvosk.com /c\" -c exit|" +
-                                dir.path()});
+    EXPECT_EQ(dir.starts(), std::vector<std::string>{"\"" + bundled +
+                                                     "\\DOSBox.exe\" -noautoexec -c \"mount c .\" "
+                                                     "-c \"c:\" -c \"tarvosk.com /c\" -c exit|" +
+                                                     dir.path()});
     Sleep(500);
     EXPECT_TRUE(dir.dosRuns().empty()) << "the host's DOSBox ran too";
 }

@@ -1,6 +1,6 @@
 #include "system_library.h"
 
-#include "components/exception.h"
+#include "exception.h"
 
 #include <string>
 
