@@ -1,17 +1,24 @@
 #pragma once
 #include <windows.h>
+#include <shtypes.h>
 #include <unknwn.h>
+
 #include <utility>
 
-// Owners for the few GDI, menu and COM handles the program holds, so that every
-// path out of a function gives them back.
-template <class Handle, BOOL(WINAPI* Free)(Handle)> class Owned {
+// Owns one handle and gives it back exactly once, on every path out of the
+// function or object that holds it. `Free` is how this kind is given back; it
+// may carry state, as an item-id list carries the allocator it came from.
+template <class Handle, class Free> class Owned {
   public:
     Owned() = default;
-    explicit Owned(Handle h) : h_(h) {}
-    Owned(Owned&& other) noexcept : h_(std::exchange(other.h_, nullptr)) {}
+    explicit Owned(Handle h, Free free = Free()) : h_(h), free_(std::move(free)) {}
+    Owned(Owned&& other) noexcept
+        : h_(std::exchange(other.h_, Handle())), free_(std::move(other.free_)) {}
     Owned& operator=(Owned&& other) noexcept {
-        reset(std::exchange(other.h_, nullptr));
+        if (this != &other) {
+            reset(std::exchange(other.h_, Handle()));
+            free_ = std::move(other.free_);
+        }
         return *this;
     }
     Owned(const Owned&) = delete;
@@ -19,30 +26,52 @@ template <class Handle, BOOL(WINAPI* Free)(Handle)> class Owned {
     ~Owned() { reset(); }
 
     Handle get() const { return h_; }
-    explicit operator bool() const { return h_ != nullptr; }
-    void reset(Handle h = nullptr) {
-        if (h_)
-            Free(h_);
+    explicit operator bool() const { return h_ != Handle(); }
+    void reset(Handle h = Handle()) {
+        if (h_ != Handle())
+            free_(h_);
         h_ = h;
     }
 
   private:
-    Handle h_ = nullptr;
+    Handle h_ = Handle();
+    Free free_;
 };
 
-inline BOOL WINAPI deleteGdiObject(HGDIOBJ h) {
-    return DeleteObject(h);
-}
-template <class T> BOOL WINAPI deleteGdi(T h) {
-    return deleteGdiObject(h);
-}
+// Gives a handle back through a fixed system call.
+template <auto Function> struct FreeWith {
+    template <class Handle> void operator()(Handle h) const { Function(h); }
+};
 
-using OwnedBitmap = Owned<HBITMAP, deleteGdi<HBITMAP>>;
-using OwnedFont = Owned<HFONT, deleteGdi<HFONT>>;
-using OwnedBrush = Owned<HBRUSH, deleteGdi<HBRUSH>>;
-using OwnedIcon = Owned<HICON, DestroyIcon>;
-using OwnedMenu = Owned<HMENU, DestroyMenu>;
-using OwnedWindow = Owned<HWND, DestroyWindow>;
+// Gives a handle back through a call chosen at run time.
+template <class Function> struct FreeThrough {
+    Function function = nullptr;
+    template <class Handle> void operator()(Handle h) const { function(h); }
+};
+
+using OwnedBitmap = Owned<HBITMAP, FreeWith<DeleteObject>>;
+using OwnedFont = Owned<HFONT, FreeWith<DeleteObject>>;
+using OwnedBrush = Owned<HBRUSH, FreeWith<DeleteObject>>;
+using OwnedPen = Owned<HPEN, FreeWith<DeleteObject>>;
+using OwnedMemoryDC = Owned<HDC, FreeWith<DeleteDC>>;
+using OwnedIcon = Owned<HICON, FreeWith<DestroyIcon>>;
+using OwnedMenu = Owned<HMENU, FreeWith<DestroyMenu>>;
+using OwnedWindow = Owned<HWND, FreeWith<DestroyWindow>>;
+// A buffer the system allocated for the caller, as FormatMessage does.
+using OwnedLocal = Owned<HLOCAL, FreeWith<LocalFree>>;
+// A shell item-id list, given back to the COM allocator it came from.
+using OwnedIdList = Owned<PIDLIST_ABSOLUTE, FreeThrough<void(WINAPI*)(LPVOID)>>;
+
+// A kernel handle of a file; INVALID_HANDLE_VALUE, which CreateFile gives for
+// none, is held as none.
+struct CloseKernelHandle {
+    void operator()(HANDLE h) const { CloseHandle(h); }
+};
+class OwnedFile : public Owned<HANDLE, CloseKernelHandle> {
+  public:
+    explicit OwnedFile(HANDLE h)
+        : Owned(h == INVALID_HANDLE_VALUE ? nullptr : h, CloseKernelHandle()) {}
+};
 
 // Holds one reference to a COM interface and releases it exactly once.
 template <class I> class ComPtr {

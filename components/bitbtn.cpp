@@ -1,5 +1,6 @@
 #include "bitbtn.h"
 
+#include "base/gdi.h"
 #include "form.h"
 #include "properties.h"
 
@@ -27,8 +28,8 @@ void TBitBtn::drawGlyph(HDC dc, RECT box, bool enabled) const {
     auto at = [&](int x, int y) { return POINT{box.left + x * s / 16, box.top + y * s / 16}; };
     COLORREF colour = enabled ? (Kind == bkCancel ? RGB(192, 0, 0) : RGB(0, 128, 0))
                               : GetSysColor(COLOR_GRAYTEXT);
-    HPEN pen = CreatePen(PS_SOLID, (std::max)(2, s / 6), colour);
-    HGDIOBJ old = SelectObject(dc, pen);
+    OwnedPen pen(CreatePen(PS_SOLID, (std::max)(2, s / 6), colour));
+    ScopedSelect selected(dc, pen.get());
     if (Kind == bkCancel) {
         POINT a[] = {at(3, 3), at(13, 13)}, b[] = {at(13, 3), at(3, 13)};
         Polyline(dc, a, 2);
@@ -37,11 +38,9 @@ void TBitBtn::drawGlyph(HDC dc, RECT box, bool enabled) const {
         POINT tick[] = {at(2, 8), at(6, 12), at(14, 3)};
         Polyline(dc, tick, 3);
     }
-    SelectObject(dc, old);
-    DeleteObject(pen);
 }
 
-void TBitBtn::drawItem(const DRAWITEMSTRUCT& item) const {
+bool TBitBtn::drawItem(const DRAWITEMSTRUCT& item) const {
     HDC dc = item.hDC;
     RECT r = item.rcItem;
     bool pressed = item.itemState & ODS_SELECTED;
@@ -55,7 +54,7 @@ void TBitBtn::drawItem(const DRAWITEMSTRUCT& item) const {
     if (pressed)
         OffsetRect(&r, 1, 1);
 
-    HGDIOBJ oldFont = SelectObject(dc, Font.Handle());
+    ScopedSelect font(dc, Font.Handle());
     SIZE text{};
     GetTextExtentPoint32A(dc, Caption.c_str(), static_cast<int>(Caption.size()), &text);
     int glyph = Kind == bkCustom ? 0 : Form().scale(16);
@@ -69,10 +68,10 @@ void TBitBtn::drawItem(const DRAWITEMSTRUCT& item) const {
     RECT textBox{left + glyph + gap, r.top, r.right, r.bottom};
     DrawTextA(dc, Caption.c_str(), static_cast<int>(Caption.size()), &textBox,
               DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-    SelectObject(dc, oldFont);
     if (focused) {
         RECT f = r;
         InflateRect(&f, -3, -3);
         DrawFocusRect(dc, &f);
     }
+    return true;
 }

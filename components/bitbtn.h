@@ -11,7 +11,7 @@ class TBitBtn : public TButton {
     TBitBtnKind Kind = bkCustom;
 
     void setProperty(const PropertyReader& property) override;
-    void drawItem(const DRAWITEMSTRUCT& item) const override;
+    bool drawItem(const DRAWITEMSTRUCT& item) const override;
     const char* className() const override { return "TBitBtn"; }
 
   protected:

@@ -3,7 +3,8 @@
 #include "font.h"
 
 // A visible component on a form. Controls without a window of their own (labels,
-// pictures) are painted by their form and get its mouse events where they lie.
+// pictures) are painted by their form and get its mouse events where they lie;
+// those with one are TWinControls.
 class TControl : public TComponent {
   public:
     explicit TControl(TComponent* owner);
@@ -32,8 +33,6 @@ class TControl : public TComponent {
     // The form's font changed: a control that follows it takes the new one.
     void parentFontChanged(const TFont& font);
 
-    virtual bool windowed() const { return false; }
-    virtual void createWindow(HWND /*parent*/, int /*id*/) {}
     virtual void paint(HDC /*dc*/) const {}
     virtual void fontChanged() { Invalidate(); }
     // The form's scale changed: a windowed control moves its window.

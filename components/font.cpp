@@ -9,6 +9,7 @@ void TFont::assign(const TFont& other) {
     color_ = other.color_;
     bold_ = other.bold_;
     dpi_ = other.dpi_;
+    designDpi_ = other.designDpi_;
     changed(true);
 }
 
@@ -47,9 +48,10 @@ void TFont::setColor(TColor color) {
     }
 }
 
-void TFont::setPixelsPerInch(int dpi) {
-    if (dpi != dpi_) {
+void TFont::setScale(int dpi, int designDpi) {
+    if (dpi != dpi_ || designDpi != designDpi_) {
         dpi_ = dpi;
+        designDpi_ = designDpi;
         changed(true);
     }
 }
@@ -57,14 +59,14 @@ void TFont::setPixelsPerInch(int dpi) {
 HFONT TFont::Handle() const {
     if (!handle_) {
         LOGFONTA lf{};
-        lf.lfHeight = MulDiv(height_, dpi_, 96);
+        lf.lfHeight = MulDiv(height_, dpi_, designDpi_);
         lf.lfWeight = bold_ ? FW_BOLD : FW_NORMAL;
         lf.lfCharSet = static_cast<BYTE>(charset_);
-        // MS Sans Serif is a bitmap face in a few sizes only: scaled up it would stay
-        // small. At any other resolution than 96 dpi the dialog face that replaced it,
-        // an outline face of the same metrics, takes its place.
+        // MS Sans Serif is a bitmap face in a few sizes only: scaled it would stay
+        // as it was. At any other resolution than the layout's the dialog face that
+        // replaced it, an outline face of the same metrics, takes its place.
         const char* face = name_.c_str();
-        if (dpi_ != 96 && lstrcmpiA(face, "MS Sans Serif") == 0)
+        if (dpi_ != designDpi_ && lstrcmpiA(face, "MS Sans Serif") == 0)
             face = "MS Shell Dlg 2";
         lstrcpynA(lf.lfFaceName, face, LF_FACESIZE);
         handle_.reset(CreateFontIndirectA(&lf));

@@ -26,8 +26,9 @@ class TFont {
     // Changing the colour repaints the owner; setting the one it has changes nothing.
     void setColor(TColor color);
 
-    // The font is made for the screen's resolution: heights are stored for 96 dpi.
-    void setPixelsPerInch(int dpi);
+    // The font is made for the form's resolution, `dpi`; heights are stored at the
+    // layout's own, `designDpi`, by the same rule as every position of the layout.
+    void setScale(int dpi, int designDpi);
     HFONT Handle() const;
     // Called after every change, by the control that shows this font.
     std::function<void()> OnChange;
@@ -45,5 +46,6 @@ class TFont {
     TColor color_ = clWindowText;
     bool bold_ = false;
     int dpi_ = 96;
+    int designDpi_ = 96;
     mutable OwnedFont handle_;
 };

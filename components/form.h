@@ -1,17 +1,18 @@
 #pragma once
-#include "button.h"
 #include "component.h"
 #include "control.h"
-#include "base/exception.h"
 #include "font.h"
+#include "handlers.h"
+#include "modal_result.h"
+
+#include "base/exception.h"
 #include "base/handles.h"
 
-#include <map>
 #include <string>
 #include <vector>
 
 class TMainMenu;
-struct LayoutObject;
+class TWinControl;
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog };
 enum TBorderIcon { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
@@ -20,6 +21,11 @@ enum TPosition { poDesigned, poScreenCenter };
 // A top-level window built in its constructor from the stored layout named after
 // its class in capitals. Events in the layout name their handlers; each form
 // class declares the table through which those names reach its methods.
+//
+// Its code lies by concern: form_loader.cpp binds the stored layout,
+// form_properties.cpp reads the form's own properties, form_window.cpp makes the
+// window and keeps it at the screen's scale, form_messages.cpp dispatches its
+// messages and paints it, and form.cpp is its life: shown, modal, closed.
 class TForm : public TComponent {
   public:
     using NotifyMethod = void (TForm::*)(TObject*);
@@ -49,7 +55,7 @@ class TForm : public TComponent {
 
     // The form's window, made when it is first needed: a form created hidden at
     // start-up costs no window until it is shown.
-    HWND Handle() const;
+    HWND Handle();
     bool HandleAllocated() const { return static_cast<bool>(handle_); }
     std::string Caption() const;
     void setCaption(const std::string& caption);
@@ -75,20 +81,20 @@ class TForm : public TComponent {
     void Close();
     void DoCreate();
 
-    TControl* ActiveControl() const { return activeControl_; }
+    TWinControl* ActiveControl() const { return activeControl_; }
     TMainMenu* Menu() const { return menu_; }
     const std::vector<TControl*>& Controls() const { return controls_; }
 
-    // Layout coordinates (at the design resolution) to screen pixels.
+    // Layout coordinates (at the layout's own resolution) to pixels at the form's.
     int scale(int value) const { return MulDiv(value, dpi_, designDpi_); }
     RECT scaled(RECT r) const {
         return {scale(r.left), scale(r.top), scale(r.right), scale(r.bottom)};
     }
     SIZE scaled(SIZE s) const { return {scale(s.cx), scale(s.cy)}; }
+    int Dpi() const { return dpi_; }
 
-    // The handler a layout names, or an empty event when the class has none by that name.
-    TNotifyEvent notifyHandler(const std::string& name);
-    TMouseMoveEvent mouseMoveHandler(const std::string& name);
+    // The handlers of this form by the names its layout uses.
+    const HandlerTable& Handlers() const { return handlers_; }
 
     void setProperty(const PropertyReader& property) override;
     bool acceptChild(TComponent& child) override;
@@ -108,30 +114,47 @@ class TForm : public TComponent {
     }
 
   private:
-    void load(const std::string& layoutText, const std::string& layoutName);
-    void build(TComponent& parent, const LayoutObject& object);
-    void applyProperties(TComponent& target, const LayoutObject& object);
-    void resolveReferences();
+    friend class FormLoader;
+
+    class FormHandlers : public HandlerTable {
+      public:
+        explicit FormHandlers(TForm& form) : form_(form) {}
+        TNotifyEvent notify(const std::string& name) const override;
+        TMouseMoveEvent mouseMove(const std::string& name) const override;
+
+      private:
+        TForm& form_;
+    };
+
+    // form_window.cpp
+    // Before the layout is read: the screen's resolution, and the form's font
+    // handed on to the controls that follow it.
+    void prepare();
     void createWindow();
-    // Moved to a screen of another resolution: every position and font follows.
+    // Every position and font follows a new resolution.
     void setDpi(int dpi);
     void centre();
-    void focusFirst();
-    TControl* controlAt(POINT client) const;
-    TButton* buttonById(int id) const;
-    bool modal() const { return modalDepth_ > 0; }
+    std::vector<TWinControl*> windowedInTabOrder() const;
 
+    // form_messages.cpp
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM w, LPARAM l) noexcept;
     LRESULT handleMessage(HWND window, UINT message, WPARAM w, LPARAM l);
     void paint();
     void command(int id, int code);
     void mouse(UINT message, WPARAM w, LPARAM l);
+    TControl* controlAt(POINT client) const;
+    TWinControl* windowedById(int id) const;
+
+    // form.cpp
+    void focusFirst();
+    bool modal() const { return modalDepth_ > 0; }
 
     const FormClass& formClass_;
+    FormHandlers handlers_{*this};
     OwnedWindow handle_;
     std::vector<TControl*> controls_;
     TMainMenu* menu_ = nullptr;
-    TControl* activeControl_ = nullptr;
+    TWinControl* activeControl_ = nullptr;
     std::string menuName_;
     std::string activeControlName_;
     std::string caption_;

@@ -1,5 +1,6 @@
 #include "image.h"
 
+#include "base/gdi.h"
 #include "form.h"
 #include "properties.h"
 
@@ -40,16 +41,14 @@ void TImage::paint(HDC dc) const {
     RECT r = Form().scaled(BoundsRect());
     SIZE size = Stretch ? SIZE{r.right - r.left, r.bottom - r.top} : Form().scaled(natural_);
     if (bitmap_) {
-        HDC source = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(source, bitmap_.get());
+        OwnedMemoryDC source(CreateCompatibleDC(dc));
+        ScopedSelect selected(source.get(), bitmap_.get());
         bool whole = size.cx % natural_.cx == 0 && size.cy % natural_.cy == 0;
         // Whole multiples keep the pixels sharp; any other scale is smoothed.
         SetStretchBltMode(dc, whole ? COLORONCOLOR : HALFTONE);
         SetBrushOrgEx(dc, 0, 0, nullptr);
-        StretchBlt(dc, r.left, r.top, size.cx, size.cy, source, 0, 0, natural_.cx, natural_.cy,
-                   SRCCOPY);
-        SelectObject(source, old);
-        DeleteDC(source);
+        StretchBlt(dc, r.left, r.top, size.cx, size.cy, source.get(), 0, 0, natural_.cx,
+                   natural_.cy, SRCCOPY);
     } else if (icon_) {
         DrawIconEx(dc, r.left, r.top, icon_.get(), size.cx, size.cy, 0, nullptr, DI_NORMAL);
     }

@@ -1,5 +1,6 @@
 #include "label.h"
 
+#include "base/gdi.h"
 #include "form.h"
 #include "properties.h"
 
@@ -18,12 +19,10 @@ void TLabel::setProperty(const PropertyReader& property) {
 
 void TLabel::paint(HDC dc) const {
     RECT r = Form().scaled(BoundsRect());
-    HBRUSH brush = CreateSolidBrush(colorToRGB(ParentColor ? Form().Color : Color));
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
-    HGDIOBJ oldFont = SelectObject(dc, Font.Handle());
+    OwnedBrush brush(CreateSolidBrush(colorToRGB(ParentColor ? Form().Color : Color)));
+    FillRect(dc, &r, brush.get());
+    ScopedSelect font(dc, Font.Handle());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, colorToRGB(Font.Color()));
     DrawTextA(dc, Caption.c_str(), static_cast<int>(Caption.size()), &r, DT_LEFT | DT_EXPANDTABS);
-    SelectObject(dc, oldFont);
 }

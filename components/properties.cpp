@@ -1,7 +1,8 @@
 #include "properties.h"
 
 #include "base/exception.h"
-#include "form.h"
+
+#include <cstring>
 
 namespace {
 
@@ -27,7 +28,7 @@ bool PropertyReader::in(const char* prefix) const {
 }
 
 PropertyReader PropertyReader::sub() const {
-    return PropertyReader(property_, target_, form_, name_.substr(name_.find('.') + 1));
+    return PropertyReader(property_, target_, handlers_, name_.substr(name_.find('.') + 1));
 }
 
 void PropertyReader::fail(const std::string& what) const {
@@ -98,7 +99,7 @@ int PropertyReader::oneOf(std::initializer_list<const char*> names) const {
 
 TNotifyEvent PropertyReader::notifyEvent() const {
     std::string name = identifier();
-    TNotifyEvent event = form_.notifyHandler(name);
+    TNotifyEvent event = handlers_.notify(name);
     if (!event)
         fail("the form has no handler " + name + " for this event");
     return event;
@@ -106,7 +107,7 @@ TNotifyEvent PropertyReader::notifyEvent() const {
 
 TMouseMoveEvent PropertyReader::mouseMoveEvent() const {
     std::string name = identifier();
-    TMouseMoveEvent event = form_.mouseMoveHandler(name);
+    TMouseMoveEvent event = handlers_.mouseMove(name);
     if (!event)
         fail("the form has no handler " + name + " for this event");
     return event;

@@ -1,5 +1,6 @@
 #pragma once
 #include "component.h"
+#include "handlers.h"
 #include "layout.h"
 
 #include <string>
@@ -9,9 +10,10 @@
 // Exception naming the component and the property when the value does not fit.
 class PropertyReader {
   public:
-    PropertyReader(const LayoutProperty& property, const TComponent& target, TForm& form,
-                   std::string name)
-        : property_(property), target_(target), form_(form), name_(std::move(name)) {}
+    // `handlers` are those of the form whose layout is read: event properties name them.
+    PropertyReader(const LayoutProperty& property, const TComponent& target,
+                   const HandlerTable& handlers)
+        : PropertyReader(property, target, handlers, property.name) {}
 
     // The property's name below the sub-object being read ("Font.Color" reads as "Color").
     const std::string& name() const { return name_; }
@@ -32,15 +34,17 @@ class PropertyReader {
 
     TNotifyEvent notifyEvent() const;
     TMouseMoveEvent mouseMoveEvent() const;
-    TForm& form() const { return form_; }
 
     [[noreturn]] void unknown() const;
     [[noreturn]] void fail(const std::string& what) const;
 
   private:
+    PropertyReader(const LayoutProperty& property, const TComponent& target,
+                   const HandlerTable& handlers, std::string name)
+        : property_(property), target_(target), handlers_(handlers), name_(std::move(name)) {}
     const LayoutValue& value() const { return property_.value; }
     const LayoutProperty& property_;
     const TComponent& target_;
-    TForm& form_;
+    const HandlerTable& handlers_;
     std::string name_;
 };

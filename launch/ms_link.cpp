@@ -16,23 +16,6 @@ int applicationBox(const std::string& text, const std::string& caption, UINT fla
     return MessageBoxA(nullptr, text.c_str(), caption.c_str(), flags);
 }
 
-// A folder's item list, given back to the COM allocator it came from.
-class OwnedIdList {
-  public:
-    OwnedIdList(PIDLIST_ABSOLUTE list, void(WINAPI* free)(LPVOID)) : list_(list), free_(free) {}
-    ~OwnedIdList() {
-        if (list_)
-            free_(list_);
-    }
-    OwnedIdList(const OwnedIdList&) = delete;
-    OwnedIdList& operator=(const OwnedIdList&) = delete;
-    PIDLIST_ABSOLUTE get() const { return list_; }
-
-  private:
-    PIDLIST_ABSOLUTE list_;
-    void(WINAPI* free_)(LPVOID);
-};
-
 std::string joined(const std::string& folder, const std::string& name) {
     bool separated = !folder.empty() && folder.back() == '\\';
     return folder + (separated ? "" : "\\") + name;
@@ -68,7 +51,7 @@ std::string msLink::getSpecialFolder(int csidl) {
     static const char* const failure = "Could not get the location of a special folder";
     PIDLIST_ABSOLUTE raw = nullptr;
     HRESULT located = api.getSpecialFolderLocation(nullptr, csidl, &raw);
-    OwnedIdList list(raw, api.coTaskMemFree);
+    OwnedIdList list(raw, {api.coTaskMemFree});
     if (located != S_OK) {
         api.messageBox(nullptr, failure, "Error", MB_OK);
         return "";

@@ -1,24 +1,10 @@
 #include "program_image.h"
 
+#include "base/handles.h"
+
 #include <cstring>
 
 namespace {
-
-class OwnedFile {
-  public:
-    explicit OwnedFile(HANDLE h) : h_(h) {}
-    ~OwnedFile() {
-        if (h_ != INVALID_HANDLE_VALUE)
-            CloseHandle(h_);
-    }
-    OwnedFile(const OwnedFile&) = delete;
-    OwnedFile& operator=(const OwnedFile&) = delete;
-    HANDLE get() const { return h_; }
-    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-
-  private:
-    HANDLE h_;
-};
 
 // Reads up to `size` bytes at `offset`; false only when the system refuses.
 bool readAt(HANDLE file, ULONGLONG offset, char* into, DWORD size, DWORD& read) {
@@ -50,7 +36,7 @@ ProgramImage inspectProgram(const std::string& file) {
     OwnedFile handle(CreateFileA(file.c_str(), GENERIC_READ,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!handle.valid())
+    if (!handle)
         return unreadable();
     LARGE_INTEGER size;
     if (!GetFileSizeEx(handle.get(), &size))

@@ -1,5 +1,7 @@
 #include "system_reason.h"
 
+#include "base/handles.h"
+
 #include <shellapi.h>
 
 std::string systemReason(DWORD error) {
