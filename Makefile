@@ -3,10 +3,10 @@
 # make test  installs what is missing, builds and runs every test.
 BUILD ?= build
 PACKAGES := g++ g++-mingw-w64-x86-64-posix cmake ninja-build make googletest \
-            wine wine64 fonts-wine xvfb x11-utils imagemagick dosbox nasm
+            wine wine64 fonts-wine xvfb x11-utils imagemagick dosbox nasm clang-format
 CMAKE_FLAGS := -G Ninja -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake
 
-.PHONY: all deps build test run bench format clean
+.PHONY: all deps build test run bench format format-check clean
 
 all: build
 
@@ -29,6 +29,9 @@ bench: build
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+format-check: deps
+	clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
 
 clean:
 	rm -rf $(BUILD)

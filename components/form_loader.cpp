@@ -25,8 +25,7 @@ void build(TForm& form, TComponent& parent, const LayoutObject& object) {
             throw Exception(where(child.line) + "the name " + child.name + " is used twice");
         std::unique_ptr<TComponent> component = createComponent(child.className, &form);
         if (!component)
-            throw Exception(where(child.line) + "there is no component class " +
-                            child.className);
+            throw Exception(where(child.line) + "there is no component class " + child.className);
         component->setName(child.name);
         TComponent& made = *component;
         form.insertComponent(std::move(component));

@@ -37,8 +37,8 @@ int screenDpi() {
 // monitor (Windows 10 1607 on); the screen's elsewhere.
 int windowDpi(HWND window) {
     using GetDpiForWindow = UINT(WINAPI*)(HWND);
-    static const auto getDpi = reinterpret_cast<GetDpiForWindow>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    static const auto getDpi = reinterpret_cast<GetDpiForWindow>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
     UINT dpi = getDpi ? getDpi(window) : 0;
     return dpi > 0 ? static_cast<int>(dpi) : screenDpi();
 }
@@ -117,10 +117,10 @@ void TForm::createWindow() {
 
     TForm* mainForm = Application->MainForm();
     HWND owner = mainForm && mainForm != this ? mainForm->Handle() : nullptr;
-    HWND window = CreateWindowExA(ws.exStyle, MAKEINTATOM(registerWindowClass(windowProc)),
-                                  caption_.c_str(), ws.style, scale(Left), scale(Top),
-                                  frame.right - frame.left, frame.bottom - frame.top, owner,
-                                  nullptr, GetModuleHandleA(nullptr), this);
+    HWND window =
+        CreateWindowExA(ws.exStyle, MAKEINTATOM(registerWindowClass(windowProc)), caption_.c_str(),
+                        ws.style, scale(Left), scale(Top), frame.right - frame.left,
+                        frame.bottom - frame.top, owner, nullptr, GetModuleHandleA(nullptr), this);
     if (!window)
         throw Exception("Cannot create the window of " + Name());
     handle_.reset(window);

@@ -43,6 +43,10 @@ const LinkApi& systemLinkApi() {
     return api;
 }
 
+std::string msLink::shortcutFile(const std::string& folder, const std::string& name) {
+    return joined(folder, name + ".lnk");
+}
+
 void useApplicationMessageBox(int (*box)(const std::string&, const std::string&, UINT)) {
     handedInBox = box;
 }
@@ -107,7 +111,7 @@ bool msLink::createShortcut(std::string directory, std::string fileName, std::st
     }
 
     // Measured before converting: a truncated name would save a different file.
-    const std::string linkName = joined(folder, name + ".lnk");
+    const std::string linkName = shortcutFile(folder, name);
     wchar_t wide[MAX_PATH];
     if (!fitsAPath(linkName) ||
         !MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, linkName.c_str(), -1, wide, MAX_PATH)) {

@@ -14,6 +14,9 @@ class msLink {
 
     // The file-system path of a CSIDL_* folder, or "" when it has none.
     std::string getSpecialFolder(int csidl);
+    // The link file for a shortcut called `name` in `folder`: what createShortcut
+    // writes, and what an uninstaller removes.
+    static std::string shortcutFile(const std::string& folder, const std::string& name);
     // Saves folder\name.lnk, starting directory\fileName in `directory` and
     // described by `name`. True only when the file was written.
     bool createShortcut(std::string directory, std::string fileName, std::string folder,

@@ -207,6 +207,8 @@ TEST(LayoutLoader, BadLayoutsRaiseAnExceptionThatNamesTheFault) {
         {replaced("    object mnuItem: TMenuItem", "    object mnuItem: TButton"), "mnuItem"},
         {std::string(goodLayout).substr(0, std::string(goodLayout).rfind("end")), "missing"},
         {std::string(goodLayout) + "stray\n", "after the last"},
+        {replaced("ClientWidth = 400", "PixelsPerInch = 0"), "PixelsPerInch"},
+        {replaced("ClientWidth = 400", "PixelsPerInch = -96"), "PixelsPerInch"},
     };
     for (const Case& c : cases) {
         try {
@@ -312,6 +314,36 @@ TEST(LayoutLoader, FollowsAChangeOfResolution) {
 } // namespace
 
 namespace {
+
+// A layout made at another resolution than 96 dpi: its font heights are in that
+// resolution's pixels as much as its positions are.
+TEST(LayoutLoader, TheLayoutsResolutionScalesFontsAsItScalesPositions) {
+    std::string layout = goodLayout;
+    auto replace = [&](const std::string& from, const std::string& to) {
+        size_t at = layout.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        layout.replace(at, from.size(), to);
+    };
+    replace("ClientWidth = 400\n  ClientHeight = 205",
+            "PixelsPerInch = 192\n  ClientWidth = 800\n  ClientHeight = 410");
+    replace("Font.Height = -11", "Font.Height = -22");
+    replace("    Left = 322\n    Top = 30\n    Width = 75\n    Height = 19",
+            "    Left = 644\n    Top = 60\n    Width = 150\n    Height = 38");
+    TFixtureForm form(Application, layout);
+    ASSERT_EQ(form.Dpi(), 96) << "the test screen's resolution";
+    auto* second = dynamic_cast<TButton*>(form.FindComponent("Second"));
+    ASSERT_NE(second, nullptr);
+    RECT r = clientRectOf(second->Handle());
+    EXPECT_EQ(r.left, 322);
+    EXPECT_EQ(r.top, 30);
+    EXPECT_EQ(r.bottom - r.top, 19);
+    LOGFONTA font{};
+    GetObjectA(second->Font.Handle(), sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, -11);
+    RECT client;
+    GetClientRect(form.Handle(), &client);
+    EXPECT_EQ(client.right, 400);
+}
 
 // A form created hidden at start-up makes its window, with its buttons, only when
 // something first needs it.

@@ -141,7 +141,7 @@ void TfrmMain::btnUninstallClick(TObject*) {
     // Without the desktop's path the name would point at the root of the current
     // drive: nothing is deleted then, and the hand-over still goes ahead.
     if (!desktop.empty())
-        DeleteFileA((desktop + "\\" + properties.getName() + ".LNK").c_str());
+        DeleteFileA(msLink::shortcutFile(desktop, properties.getName()).c_str());
     shell.executeGame(properties.getPath() + properties.getExeName(), "/u", true,
                       properties.getName());
 }
