@@ -50,6 +50,12 @@ void TApplication::adopt(std::unique_ptr<TForm> form) {
 }
 
 void TApplication::dispatch(MSG& msg) {
+    // The system sends its resolution changes; one that was posted was forged,
+    // and the pointer it carries is nobody's to read.
+    if (msg.message == WM_DPICHANGED) {
+        DefWindowProcA(msg.hwnd, msg.message, msg.wParam, 0);
+        return;
+    }
     HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
     if (TForm::fromHandle(root) && IsDialogMessageA(root, &msg))
         return;

@@ -83,8 +83,8 @@ void TForm::focusFirst() {
 }
 
 void TForm::Show() {
-    if (!shownBefore_ && Position == poScreenCenter)
-        centre();
+    if (!shownBefore_)
+        place();
     bool first = !shownBefore_;
     shownBefore_ = true;
     Visible = true;

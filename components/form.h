@@ -133,12 +133,19 @@ class TForm : public TComponent {
     void createWindow();
     // Every position and font follows a new resolution.
     void setDpi(int dpi);
-    void centre();
+    // Lays the window out anew at `dpi`, or at the largest resolution at which it
+    // fits the work area of its monitor (never below the layout at 96 dpi).
+    void fitToMonitor(int dpi);
+    // Centred or where the layout puts it, with its title bar on the work area.
+    void place();
+    RECT workArea() const;
+    SIZE frameSize(int dpi) const;
     std::vector<TWinControl*> windowedInTabOrder() const;
 
     // form_messages.cpp
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM w, LPARAM l) noexcept;
     LRESULT handleMessage(HWND window, UINT message, WPARAM w, LPARAM l);
+    bool dpiChanged(WPARAM w, LPARAM l);
     void paint();
     void command(int id, int code);
     void mouse(UINT message, WPARAM w, LPARAM l);

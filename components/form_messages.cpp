@@ -89,15 +89,10 @@ LRESULT TForm::handleMessage(HWND window, UINT message, WPARAM w, LPARAM l) {
     case WM_CLOSE:
         Close();
         return 0;
-    case WM_DPICHANGED: {
-        setDpi(HIWORD(w));
-        const RECT* suggested = reinterpret_cast<const RECT*>(l);
-        SetWindowPos(window, nullptr, suggested->left, suggested->top,
-                     suggested->right - suggested->left, suggested->bottom - suggested->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        InvalidateRect(window, nullptr, FALSE);
-        return 0;
-    }
+    case WM_DPICHANGED:
+        if (dpiChanged(w, l))
+            return 0;
+        break;
     case WM_ACTIVATE:
         if (LOWORD(w) == WA_INACTIVE) {
             HWND focus = GetFocus();
@@ -110,6 +105,27 @@ LRESULT TForm::handleMessage(HWND window, UINT message, WPARAM w, LPARAM l) {
         break;
     }
     return DefWindowProcA(window, message, w, l);
+}
+
+bool TForm::dpiChanged(WPARAM w, LPARAM l) {
+    // Both axes alike and within what any screen has; anything else is no
+    // resolution the system would send, and goes to the default procedure.
+    int dpi = HIWORD(w);
+    if (LOWORD(w) != dpi || dpi < 24 || dpi > 2400)
+        return false;
+    // The suggested rectangle is read only from the system's own message, sent on
+    // this thread; one sent from elsewhere carries a pointer into another process.
+    const RECT* suggested = InSendMessage() ? nullptr : reinterpret_cast<const RECT*>(l);
+    int before = dpi_;
+    fitToMonitor(dpi);
+    if (suggested && dpi_ == dpi && before != dpi)
+        SetWindowPos(Handle(), nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    else
+        place();
+    InvalidateRect(Handle(), nullptr, FALSE);
+    return true;
 }
 
 void TForm::command(int id, int code) {

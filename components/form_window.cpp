@@ -135,18 +135,9 @@ void TForm::createWindow() {
             item->setId(id++);
         SetMenu(window, menu_->createHandle());
     }
-    // The window may have come up on a monitor of another resolution than the
-    // screen's first one: laid out at its own.
-    int dpi = windowDpi(window);
-    if (dpi != dpi_) {
-        setDpi(dpi);
-        RECT sized{0, 0, scale(ClientWidth), scale(ClientHeight)};
-        AdjustWindowRectEx(&sized, ws.style, menu_ != nullptr, ws.exStyle);
-        SetWindowPos(window, nullptr, 0, 0, sized.right - sized.left, sized.bottom - sized.top,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    } else {
-        setDpi(dpi);
-    }
+    // Laid out at the resolution of the monitor the window came up on, which may
+    // be another than the screen's first one, as far as it fits there.
+    fitToMonitor(windowDpi(window));
     // Child windows are created in tab order: the dialog manager tabs in window order.
     for (TWinControl* control : windowedInTabOrder())
         control->createWindow(window, id++);
@@ -161,12 +152,58 @@ void TForm::setDpi(int dpi) {
     }
 }
 
-void TForm::centre() {
-    RECT r;
-    GetWindowRect(Handle(), &r);
-    int width = r.right - r.left, height = r.bottom - r.top;
-    int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+RECT TForm::workArea() const {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    HMONITOR monitor = handle_ ? MonitorFromWindow(handle_.get(), MONITOR_DEFAULTTOPRIMARY)
+                               : MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    if (!GetMonitorInfoA(monitor, &info))
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &info.rcWork, 0);
+    return info.rcWork;
+}
+
+SIZE TForm::frameSize(int dpi) const {
+    WindowStyle ws = windowStyle(BorderStyle, BorderIcons);
+    RECT frame{0, 0, MulDiv(ClientWidth, dpi, designDpi_), MulDiv(ClientHeight, dpi, designDpi_)};
+    AdjustWindowRectEx(&frame, ws.style, menu_ != nullptr, ws.exStyle);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void TForm::fitToMonitor(int dpi) {
+    // A window larger than its screen would put its buttons out of reach: it
+    // shrinks until it fits, but not below the layout at 96 dpi, where it is as
+    // its makers drew it.
+    RECT work = workArea();
+    int floor = (std::min)(dpi, 96);
+    while (dpi > floor) {
+        SIZE size = frameSize(dpi);
+        if (size.cx <= work.right - work.left && size.cy <= work.bottom - work.top)
+            break;
+        --dpi;
+    }
+    if (dpi == dpi_ && shownBefore_)
+        return;
+    setDpi(dpi);
+    SIZE size = frameSize(dpi);
+    SetWindowPos(handle_.get(), nullptr, 0, 0, size.cx, size.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm::place() {
+    RECT window;
+    GetWindowRect(Handle(), &window);
+    int width = window.right - window.left, height = window.bottom - window.top;
+    RECT work = workArea();
+    int x = window.left, y = window.top;
+    if (Position == poScreenCenter) {
+        x = work.left + ((work.right - work.left) - width) / 2;
+        y = work.top + ((work.bottom - work.top) - height) / 2;
+    }
+    // The title bar stays on the work area, where the player can take hold of it.
+    x = (std::max)((std::min)(x, static_cast<int>(work.right) - width),
+                   static_cast<int>(work.left));
+    y = (std::max)((std::min)(y, static_cast<int>(work.bottom) - height),
+                   static_cast<int>(work.top));
     SetWindowPos(Handle(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -3,6 +3,7 @@
 #include "driver.h"
 
 #include <gtest/gtest.h>
+#include <shellapi.h>
 
 using namespace e2e;
 
@@ -53,8 +54,19 @@ const Action actions[] = {
      " /u"},
 };
 
+// The count of a test's DOSBox processes below sees a host program that a Windows
+// program of the test started, so a count of 0 means something.
+TEST_F(DosGame, HostProgramsStartedFromHereAreCounted) {
+    LaunchDirectory dir(dosGame());
+    SetEnvironmentVariableA("TARVOSK_STANDIN_LOG", dir.logPath().c_str());
+    ASSERT_GT(reinterpret_cast<INT_PTR>(
+                  ShellExecuteA(nullptr, "open", "Z:\\usr\\bin\\sleep", "3", nullptr, SW_HIDE)),
+              32);
+    EXPECT_TRUE(waitUntil([&] { return hostProcesses("sleep", dir.logPath()) == 1; }, 2500));
+    EXPECT_EQ(hostProcesses("sleep", dir.logPath() + "-not"), 0);
+}
+
 TEST_F(DosGame, EachActionRunsTheGameOnceInDosBoxInTheLaunchDirectory) {
-    ASSERT_EQ(hostProcesses("dosbox"), 0) << "a DOSBox left over from before";
     // The folder's name stays off DOSBox's command line, so no name can break it.
     for (const std::string folder : {"", "Kelvane's Tarvosk – Spïel Ørdner"}) {
         for (const Action& a : actions) {
@@ -65,7 +77,7 @@ TEST_F(DosGame, EachActionRunsTheGameOnceInDosBoxInTheLaunchDirectory) {
             EXPECT_EQ(launcher.waitForExit(), 0) << a.what << " in " << dir.path();
             EXPECT_TRUE(waitUntil([&] { return !dir.dosRuns().empty(); }))
                 << a.what << " in " << dir.path();
-            EXPECT_TRUE(waitUntil([] { return hostProcesses("dosbox") == 0; }))
+            EXPECT_TRUE(waitUntil([&] { return hostProcesses("dosbox", dir.logPath()) == 0; }))
                 << "DOSBox did not end by itself after " << a.what;
             EXPECT_EQ(dir.dosRuns(), std::vector<std::string>{a.tail}) << a.what;
             EXPECT_TRUE(dir.starts().empty()) << "no Windows program ran";
@@ -128,7 +140,7 @@ TEST_F(DosGame, WhatNoWindowsRunsIsReportedAndTheLauncherStays) {
         Launcher::answer(box, IDOK);
         Sleep(300);
         EXPECT_TRUE(launcher.running()) << c.what;
-        EXPECT_EQ(hostProcesses("dosbox"), 0) << c.what;
+        EXPECT_EQ(hostProcesses("dosbox", dir.logPath()), 0) << c.what;
     }
 }
 

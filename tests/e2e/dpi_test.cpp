@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+
 using namespace e2e;
 
 namespace {
@@ -113,6 +116,89 @@ TEST(HighDpi, TheMainWindowIsLaidOutAtTheScreensScale) {
         ASSERT_NE(ok, nullptr);
         RECT r = childRect(ok), expected = scaled({128, 126, 177, 151}, dpi);
         EXPECT_TRUE(EqualRect(&r, &expected)) << "OK at " << dpi << " dpi";
+    }
+}
+
+bool onScreen(RECT r) {
+    return r.left >= 0 && r.top >= 0 && r.right <= GetSystemMetrics(SM_CXSCREEN) &&
+           r.bottom <= GetSystemMetrics(SM_CYSCREEN);
+}
+
+std::string text(RECT r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) +
+           "," + std::to_string(r.bottom);
+}
+
+// At 480 dpi the main window would be 2,000 pixels wide: it shrinks to the largest
+// scale at which it fits the screen, and every button stays within reach.
+TEST(HighDpi, AWindowLargerThanTheScreenShrinksUntilItFits) {
+    ScreenDpi screenDpi(480);
+    LaunchDirectory dir;
+    Launcher launcher(dir);
+    HWND main = launcher.mainWindow();
+    ASSERT_NE(main, nullptr);
+    RECT window = windowRect(main);
+    EXPECT_TRUE(onScreen(window)) << text(window);
+    // As large as fits: against the screen's edge in one direction.
+    EXPECT_TRUE(window.right - window.left > GetSystemMetrics(SM_CXSCREEN) - 16 ||
+                window.bottom - window.top > GetSystemMetrics(SM_CYSCREEN) - 16)
+        << text(window);
+    RECT client;
+    GetClientRect(main, &client);
+    EXPECT_GT(client.right, 3 * 400) << "laid out well above 96 dpi's size";
+    for (const char* caption :
+         {"&Single Play", "&Multi Play", "&Readme", "&Desktop Icon", "&Uninstall", "E&xit"}) {
+        RECT r = windowRect(launcher.button(caption));
+        EXPECT_TRUE(onScreen(r)) << caption << " at " << text(r);
+    }
+
+    pressKey('A', true);
+    HWND about = nullptr;
+    ASSERT_TRUE(waitUntil(
+        [&] { return (about = launcher.findWindow("TFormWindow", "About Tarvosk")) != nullptr; }));
+    RECT ok = windowRect(FindWindowExA(about, nullptr, "Button", "OK"));
+    EXPECT_TRUE(onScreen(windowRect(about))) << text(windowRect(about));
+    EXPECT_TRUE(onScreen(ok)) << "OK at " << text(ok);
+}
+
+// A resolution change is the system's to send. One forged by another program,
+// with a DPI of 0 or a rectangle pointer that means nothing in the launcher, must
+// neither crash it nor lay it out at a scale no screen has.
+TEST(ForgedMessages, AResolutionChangeFromAnotherProgramIsCheckedBeforeUse) {
+    LaunchDirectory dir;
+    Launcher launcher(dir);
+    HWND main = launcher.mainWindow();
+    ASSERT_NE(main, nullptr);
+    auto clientSize = [&] {
+        RECT client;
+        GetClientRect(main, &client);
+        return std::to_string(client.right) + "x" + std::to_string(client.bottom);
+    };
+    auto send = [&](WPARAM w, LPARAM l) {
+        DWORD_PTR result;
+        SendMessageTimeoutA(main, WM_DPICHANGED, w, l, SMTO_ABORTIFHUNG, 3000, &result);
+    };
+    struct Case {
+        const char* what;
+        std::function<void()> forge;
+        const char* size;
+    };
+    const Case cases[] = {
+        {"posted, 288 dpi, no rectangle", [&] { PostMessageA(main, WM_DPICHANGED, 0x01200120, 0); },
+         "400x205"},
+        {"posted, 0 dpi", [&] { PostMessageA(main, WM_DPICHANGED, 0, 0x1234); }, "400x205"},
+        {"sent, 0 dpi", [&] { send(0, 0); }, "400x205"},
+        {"sent, axes apart", [&] { send(MAKEWPARAM(96, 192), 0); }, "400x205"},
+        {"sent, 192 dpi, a rectangle from elsewhere", [&] { send(MAKEWPARAM(192, 192), 0x1234); },
+         "800x410"},
+        {"sent, back to 96 dpi, no rectangle", [&] { send(MAKEWPARAM(96, 96), 0); }, "400x205"},
+    };
+    for (const Case& c : cases) {
+        c.forge();
+        Sleep(300);
+        ASSERT_TRUE(launcher.running()) << c.what;
+        EXPECT_EQ(clientSize(), c.size) << c.what;
+        EXPECT_TRUE(onScreen(windowRect(main))) << c.what;
     }
 }
 

@@ -247,7 +247,7 @@ std::vector<std::string> LaunchDirectory::dosRuns() const {
     return runs;
 }
 
-int hostProcesses(const std::string& name) {
+int hostProcesses(const std::string& name, const std::string& mark) {
     // Wine shows the host's /proc on drive Z:.
     int count = 0;
     WIN32_FIND_DATAA found;
@@ -257,7 +257,8 @@ int hostProcesses(const std::string& name) {
     do {
         std::string pid = found.cFileName;
         if (pid.find_first_not_of("0123456789") == std::string::npos &&
-            readFile("Z:\\proc\\" + pid + "\\comm") == name + "\n")
+            readFile("Z:\\proc\\" + pid + "\\comm") == name + "\n" &&
+            readFile("Z:\\proc\\" + pid + "\\environ").find(mark) != std::string::npos)
             ++count;
     } while (FindNextFileA(search, &found));
     FindClose(search);

@@ -67,8 +67,10 @@ class LaunchDirectory {
     bool own_ = true;
 };
 
-// How many processes of the host system, outside Wine, run the program `name`.
-int hostProcesses(const std::string& name);
+// How many processes of the host system, outside Wine, run the program `name`
+// with `mark` in their environment: the launch directory's log path, which a
+// launcher passes on to all it starts, tells one test's processes from others'.
+int hostProcesses(const std::string& name, const std::string& mark);
 
 // The directory holding the test programs, standin.exe, and one above it launcher.exe.
 std::string testProgramDirectory();
