@@ -25,7 +25,9 @@ screenshot() {
         info=$(xwininfo -name 'Tarvosk by Edda Marrow - Kelvane' 2>/dev/null) && break
         sleep 0.1
     done
+    # Read again once shown: the window is made hidden and centred when shown.
     sleep 1
+    info=$(xwininfo -name 'Tarvosk by Edda Marrow - Kelvane' 2>/dev/null) || true
     local x y w h
     x=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
     y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
