@@ -28,6 +28,66 @@ bool fitsAPath(const std::string& path) {
     return needed > 0 && needed <= MAX_PATH;
 }
 
+std::wstring wide(const std::string& text) {
+    int size = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, text.c_str(), -1, nullptr, 0);
+    if (size <= 0)
+        return L"";
+    std::wstring out(size, L'\0');
+    MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, text.c_str(), -1, &out[0], size);
+    out.pop_back();
+    return out;
+}
+
+// A name beside `linkName` that no other launcher uses at the same time. Written
+// with the \\?\ prefix, so that it need not fit a path where the link's own name
+// just does.
+std::wstring temporaryBeside(const std::wstring& linkName) {
+    static unsigned counter = 0;
+    wchar_t full[MAX_PATH];
+    DWORD length = GetFullPathNameW(linkName.c_str(), MAX_PATH, full, nullptr);
+    std::wstring base = length > 0 && length < MAX_PATH ? std::wstring(full, length) : linkName;
+    return L"\\\\?\\" + base + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(++counter);
+}
+
+// The temporary file, removed unless it was moved into place.
+class TemporaryFile {
+  public:
+    explicit TemporaryFile(std::wstring name) : name_(std::move(name)) {
+        // Whatever stands there, a link to another file included, goes rather than
+        // being written through.
+        DeleteFileW(name_.c_str());
+    }
+    ~TemporaryFile() {
+        if (!kept_)
+            DeleteFileW(name_.c_str());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    const std::wstring& name() const { return name_; }
+
+    // Replaces `target` in one step: a reader sees the old file or the new one,
+    // and a link standing at `target` is replaced, not written through. Another
+    // launcher replacing the same file at the same moment can hold it briefly.
+    bool moveOver(const std::wstring& target) {
+        for (int attempt = 0; attempt < 40; ++attempt) {
+            if (MoveFileExW(name_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+                kept_ = true;
+                return true;
+            }
+            DWORD error = GetLastError();
+            if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED)
+                return false;
+            Sleep(25);
+        }
+        return false;
+    }
+
+  private:
+    std::wstring name_;
+    bool kept_ = false;
+};
+
 } // namespace
 
 const LinkApi& systemLinkApi() {
@@ -112,16 +172,20 @@ bool msLink::createShortcut(std::string directory, std::string fileName, std::st
 
     // Measured before converting: a truncated name would save a different file.
     const std::string linkName = shortcutFile(folder, name);
-    wchar_t wide[MAX_PATH];
-    if (!fitsAPath(linkName) ||
-        !MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, linkName.c_str(), -1, wide, MAX_PATH)) {
+    const std::wstring wideLinkName = wide(linkName);
+    if (!fitsAPath(linkName) || wideLinkName.empty()) {
         api.applicationMessageBox(notCreated, "Error", MB_OK);
         return false;
     }
 
-    HRESULT saved = file->Save(wide, TRUE);
-    if (saved != S_OK)
+    // Saved whole under another name first: the link's own file is never seen
+    // half written, by a crash or by a second launcher saving at the same time.
+    TemporaryFile temporary(temporaryBeside(wideLinkName));
+    HRESULT saved = file->Save(temporary.name().c_str(), TRUE);
+    if (saved != S_OK || !temporary.moveOver(wideLinkName)) {
         api.messageBox(nullptr, "IPersistFile->Save() Error", "Error", MB_OK);
+        return false;
+    }
     // The file is released before the link by declaration order.
-    return saved == S_OK;
+    return true;
 }

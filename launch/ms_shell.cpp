@@ -1,5 +1,6 @@
 #include "ms_shell.h"
 
+#include "fitting_name.h"
 #include "program_image.h"
 #include "base/system_library.h"
 #include "system_reason.h"
@@ -18,8 +19,11 @@ void msShell::fileError(const std::string& text) {
 }
 
 void msShell::execute(std::string file, std::string parameters, bool quit) {
+    // The player is told of the file by the name the launcher knows it by; the
+    // shell is handed one it accepts.
+    const std::string reachable = fittingName(file);
     auto result = reinterpret_cast<INT_PTR>(api.shellExecute(
-        nullptr, "open", file.c_str(), parameters.c_str(), nullptr, SW_SHOWNORMAL));
+        nullptr, "open", reachable.c_str(), parameters.c_str(), nullptr, SW_SHOWNORMAL));
     if (result == SE_ERR_FNF || result == SE_ERR_PNF) {
         fileError("Cannot find the file..." + file);
         return;
@@ -35,7 +39,8 @@ void msShell::execute(std::string file, std::string parameters, bool quit) {
 }
 
 void msShell::executeGame(std::string file, std::string parameters, bool quit, std::string title) {
-    ProgramImage image = inspectProgram(file);
+    // Reading the file has the shell's limit on the length of its name.
+    ProgramImage image = inspectProgram(fittingName(file));
     switch (image.kind) {
     case ProgramKind::Windows:
         execute(file, parameters, quit);

@@ -9,6 +9,7 @@
 #include <shobjidl.h>
 
 #include <filesystem>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -353,6 +354,8 @@ TEST_F(MsLink, ItemIdListIsFreedOnEveryPath) {
 // interfaces count their references apart, so that each release can be checked.
 struct FakeShell {
     HRESULT createResult = S_OK, setterResult = S_OK, queryResult = S_OK, saveResult = S_OK;
+    // Whether Save writes the file, as a save that fails part way can too.
+    bool saveWrites = true;
     int creations = 0;
     bool createdRight = false;
     LONG linkRefs = 0, fileRefs = 0;
@@ -387,8 +390,20 @@ class FakeFile final : public IPersistFile {
     HRESULT STDMETHODCALLTYPE GetClassID(CLSID*) override { return unexpected("GetClassID"); }
     HRESULT STDMETHODCALLTYPE IsDirty() override { return unexpected("IsDirty"); }
     HRESULT STDMETHODCALLTYPE Load(LPCOLESTR, DWORD) override { return unexpected("Load"); }
+    // Records a temporary name beside the link as "<link> (temporary)": the rest
+    // of it differs from run to run.
     HRESULT STDMETHODCALLTYPE Save(LPCOLESTR name, BOOL remember) override {
-        shell.calls.push_back("Save " + narrow(name) + (remember == TRUE ? " TRUE" : " FALSE"));
+        std::string saved = narrow(name);
+        std::smatch temporary;
+        if (std::regex_match(saved, temporary, std::regex(R"(\\\\\?\\(.*\.lnk)-\d+-\d+)")))
+            saved = temporary[1].str() + " (temporary)";
+        shell.calls.push_back("Save " + saved + (remember == TRUE ? " TRUE" : " FALSE"));
+        if (shell.saveWrites) {
+            HANDLE h = CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+            DWORD written;
+            WriteFile(h, "half", 4, &written, nullptr);
+            CloseHandle(h);
+        }
         return shell.saveResult;
     }
     HRESULT STDMETHODCALLTYPE SaveCompleted(LPCOLESTR) override {
@@ -490,10 +505,24 @@ LinkApi fakeApi() {
     return api;
 }
 
+// The fakes' folders are real, for the file the fake link writes and the maker
+// then moves into place.
 class MsLinkFake : public ::testing::Test {
   protected:
-    void SetUp() override { shell = FakeShell(); }
-    void TearDown() override { expectAllReleased(); }
+    void SetUp() override {
+        shell = FakeShell();
+        removeFolders();
+        fs::create_directory(L"C:\\Desk");
+    }
+    void TearDown() override {
+        expectAllReleased();
+        removeFolders();
+    }
+    static void removeFolders() {
+        std::error_code ignored;
+        fs::remove_all(L"C:\\Desk", ignored);
+        fs::remove(L"X:\\Tarvosk.lnk", ignored);
+    }
     // Whatever the path, every reference taken has been given back once.
     static void expectAllReleased() {
         EXPECT_EQ(shell.linkRefs, 0);
@@ -552,7 +581,7 @@ TEST_F(MsLinkFake, TextsArriveJoinedByOneSeparator) {
                                              "SetWorkingDirectory " + c.directory,
                                              "SetDescription Tarvosk",
                                              "QueryInterface IPersistFile",
-                                             "Save " + c.link + " TRUE",
+                                             "Save " + c.link + " (temporary) TRUE",
                                              "Release file",
                                              "Release link"};
         EXPECT_EQ(shell.calls, calls);
@@ -618,6 +647,69 @@ TEST_F(MsLinkFake, PathsThatEndEarlyTakeNothingAlong) {
             shell.calls.end() - std::min(shell.calls.size(), c.tail.size()), shell.calls.end());
         EXPECT_EQ(tail, c.tail);
         EXPECT_EQ(shell.calls.size(), c.tail.empty() ? 0u : c.tail.size() + 3);
+        expectAllReleased();
+    }
+}
+
+std::string contents(const fs::path& file) {
+    std::string text;
+    HANDLE h = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return "(none)";
+    char buffer[64];
+    DWORD read = 0;
+    if (ReadFile(h, buffer, sizeof buffer, &read, nullptr))
+        text.assign(buffer, read);
+    CloseHandle(h);
+    return text;
+}
+
+// The link is saved under a temporary name and moved over the old one; whatever
+// fails, the temporary file goes and the old link stays as it was.
+TEST_F(MsLinkFake, OnEveryFailureTheOldLinkStaysAndNoTemporaryFileIsLeft) {
+    struct Case {
+        const char* what;
+        HRESULT save;
+        bool writes, folderInTheWay, created;
+        std::string after; // Tarvosk.lnk's contents afterwards
+    };
+    const Case cases[] = {
+        {"saved", S_OK, true, false, true, "half"},
+        {"save fails part way", E_FAIL, true, false, false, "old"},
+        {"save fails at once", STG_E_ACCESSDENIED, false, false, false, "old"},
+        {"save claims success, writes nothing", S_OK, false, false, false, "old"},
+        {"a folder in the link's place", S_OK, true, true, false, "(none)"},
+    };
+    const fs::path link = L"C:\\Desk\\Tarvosk.lnk";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        removeFolders();
+        fs::create_directory(L"C:\\Desk");
+        if (c.folderInTheWay) {
+            fs::create_directory(link);
+        } else {
+            HANDLE h =
+                CreateFileW(link.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+            DWORD written;
+            WriteFile(h, "old", 3, &written, nullptr);
+            CloseHandle(h);
+        }
+        shell = FakeShell();
+        shell.saveResult = c.save;
+        shell.saveWrites = c.writes;
+        BoxWatcher watcher;
+        EXPECT_EQ(msLink(api).createShortcut("C:\\GAMES", "tarvosk.com", "C:\\Desk", "Tarvosk"),
+                  c.created);
+        auto boxes = watcher.boxes();
+        if (c.created) {
+            EXPECT_TRUE(boxes.empty());
+        } else {
+            ASSERT_EQ(boxes.size(), 1u);
+            expectBox(boxes[0], "IPersistFile->Save() Error", nullptr);
+        }
+        EXPECT_EQ(filesIn(L"C:\\Desk"), std::vector<std::string>{"Tarvosk.lnk"});
+        EXPECT_EQ(contents(link), c.after);
         expectAllReleased();
     }
 }

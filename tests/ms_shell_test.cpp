@@ -1,6 +1,8 @@
 #include "launch/ms_shell.h"
 #include "launch/system_reason.h"
 
+#include "long_folder.h"
+
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
@@ -337,6 +339,65 @@ TEST_F(MsShell, DosBoxThatFailsToStartIsReportedByName) {
     EXPECT_EQ(record.boxes[0].text,
               "Cannot open the file..." + dosBoxAt + "\n\n" + systemReason(ERROR_ACCESS_DENIED));
     EXPECT_TRUE(record.quits.empty());
+}
+
+// A launch directory that fits a path while its files' names do not: the shell
+// is handed the short form, the player is told of the full name.
+TEST_F(MsShell, FilesWhoseNamesDoNotFitReachTheShellByTheirShortNames) {
+    LongFolder folder("ms_shell_test", 250);
+    ASSERT_TRUE(folder.made());
+    ASSERT_TRUE(folder.write("tarvosk.com", withHeader("PE\0\0", 4)));
+    const std::string shortFolder = folder.shortPath();
+    ASSERT_FALSE(shortFolder.empty());
+    struct Case {
+        const char* what;
+        std::function<void(const std::string&)> run;
+        std::string name;
+    };
+    const Case cases[] = {
+        {"document", [](const std::string& f) { shellWithFakes().execute(f, "", false); },
+         "tarvosk.txt"},
+        {"Windows game program",
+         [](const std::string& f) { shellWithFakes().executeGame(f, "/x", false, "Tarvosk"); },
+         "tarvosk.com"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string full = folder.file(c.name);
+        record = Record();
+        c.run(full);
+        EXPECT_EQ(record.shellCalls, 1);
+        EXPECT_EQ(record.file, shortFolder + "\\" + c.name);
+        EXPECT_TRUE(record.boxes.empty());
+
+        record = Record();
+        record.result = SE_ERR_FNF;
+        c.run(full);
+        ASSERT_EQ(record.boxes.size(), 1u);
+        EXPECT_EQ(record.boxes[0].text, "Cannot find the file..." + full);
+    }
+}
+
+TEST_F(MsShell, ADosGameProgramWhoseNameDoesNotFitIsReadAndStartsInItsFolder) {
+    LongFolder folder("ms_shell_test", 250);
+    ASSERT_TRUE(folder.made());
+    ASSERT_TRUE(folder.write("tarvosk.com", dosImage));
+    dosBoxAt = folder.path() + "\\DOSBOX\\DOSBox.exe";
+    shellWithFakes().executeGame(folder.file("tarvosk.com"), "/x", true, "Tarvosk");
+    EXPECT_TRUE(record.boxes.empty());
+    EXPECT_EQ(record.shellCalls, 1);
+    EXPECT_EQ(record.file, dosBoxAt);
+    EXPECT_EQ(record.directory, folder.path() + "\\");
+    EXPECT_EQ(record.parameters,
+              dosBoxParameters({dosBoxAt, DosBox::Kind::Classic}, "tarvosk.com", "/x"));
+
+    // Missing, it is reported by its full name.
+    ASSERT_TRUE(folder.remove("tarvosk.com"));
+    record = Record();
+    shellWithFakes().executeGame(folder.file("tarvosk.com"), "/x", true, "Tarvosk");
+    EXPECT_EQ(record.shellCalls, 0);
+    ASSERT_EQ(record.boxes.size(), 1u);
+    EXPECT_EQ(record.boxes[0].text, "Cannot find the file..." + folder.file("tarvosk.com"));
 }
 
 } // namespace

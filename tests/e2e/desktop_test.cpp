@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 using namespace e2e;
 
 namespace {
@@ -104,6 +107,114 @@ TEST(DesktopIcon, AFailedSaveIsReportedByTheMakerThenAsFailure) {
     Launcher::answer(expectBox(launcher, failure, true), IDOK);
     expectNoMoreBoxes(launcher);
     EXPECT_TRUE(launcher.running());
+}
+
+// Two launchers saving the same shortcut at the same moment: each finds its
+// shortcut saved, and the file is always a whole link to one of them.
+TEST(DesktopIcon, TwoLaunchersAtOnceBothSucceed) {
+    DesktopShortcut shortcut;
+    LaunchDirectory first, second;
+    Launcher a(first), b(second);
+    ASSERT_NE(a.mainWindow(), nullptr);
+    ASSERT_NE(b.mainWindow(), nullptr);
+    for (int round = 1; round <= 15; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        // Posted back to back, so that both saves overlap.
+        PostMessageA(a.button("&Desktop Icon"), BM_CLICK, 0, 0);
+        PostMessageA(b.button("&Desktop Icon"), BM_CLICK, 0, 0);
+        for (const Launcher* launcher : {&a, &b}) {
+            MessageBoxView box;
+            ASSERT_TRUE(launcher->waitForMessageBox(box));
+            EXPECT_EQ(box.title, success.title) << box.text;
+            EXPECT_EQ(box.text, success.text);
+            Launcher::answer(box, IDOK);
+        }
+        ShortcutView link = readShortcut(shortcut.path());
+        ASSERT_EQ(link.loaded, S_OK);
+        EXPECT_TRUE(link.target == first.file("launcher.exe") ||
+                    link.target == second.file("launcher.exe"))
+            << link.target;
+    }
+    // Nothing but the shortcut is left on the desktop by either.
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((shortcut.path() + "-*").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << found.cFileName;
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+}
+
+// Makes `link` a symbolic link to `target`: through the system when it can, else
+// with the host's ln, which Wine starts as it would any program. (Wine 8.0's
+// CreateSymbolicLinkA says it succeeded and makes a file that leads nowhere.)
+bool symbolicLink(const std::string& link, const std::string& target) {
+    auto leadsToTarget = [&] { return readFile(link) == readFile(target); };
+    if (CreateSymbolicLinkA(link.c_str(), target.c_str(), 0) && leadsToTarget())
+        return true;
+    DeleteFileA(link.c_str());
+    char unixLink[MAX_PATH * 2], unixTarget[MAX_PATH * 2];
+    using UnixName = char*(CDECL*)(LPCWSTR);
+    auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (!unixName)
+        return false;
+    for (auto [from, to] : {std::pair<const std::string*, char*>{&link, unixLink},
+                            std::pair<const std::string*, char*>{&target, unixTarget}}) {
+        std::wstring wide(from->begin(), from->end());
+        char* name = unixName(wide.c_str());
+        if (!name)
+            return false;
+        lstrcpynA(to, name, MAX_PATH * 2);
+        HeapFree(GetProcessHeap(), 0, name);
+    }
+    std::string commandLine = std::string("ln -s \"") + unixTarget + "\" \"" + unixLink + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA("Z:\\bin\\ln", &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &info))
+        return false;
+    WaitForSingleObject(info.hProcess, 5000);
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
+    return waitUntil(leadsToTarget, 2000);
+}
+
+// A Tarvosk.lnk that is another name of some other file: the shortcut replaces
+// the name, and the other file keeps its bytes.
+TEST(DesktopIcon, AShortcutThatIsALinkToAnotherFileIsReplacedNotWrittenThrough) {
+    struct Case {
+        const char* what;
+        std::function<bool(const std::string&, const std::string&)> link;
+    };
+    const Case cases[] = {
+        {"hard link",
+         [](const std::string& link, const std::string& target) {
+             return CreateHardLinkA(link.c_str(), target.c_str(), nullptr) != FALSE;
+         }},
+        {"symbolic link", symbolicLink},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DesktopShortcut shortcut;
+        LaunchDirectory dir;
+        const std::string other = dir.file("other.dat");
+        const std::string bytes = "the player's own file, not a shortcut";
+        HANDLE h = CreateFileA(other.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written;
+        WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        CloseHandle(h);
+        ASSERT_TRUE(c.link(shortcut.path(), other));
+        ASSERT_EQ(readFile(shortcut.path()), bytes);
+
+        Launcher launcher(dir);
+        ASSERT_NE(launcher.mainWindow(), nullptr);
+        clickButton(launcher, "&Desktop Icon");
+        Launcher::answer(expectBox(launcher, success, true), IDOK);
+        EXPECT_EQ(readFile(other), bytes);
+        ShortcutView link = readShortcut(shortcut.path());
+        ASSERT_EQ(link.loaded, S_OK);
+        EXPECT_EQ(link.target, dir.file("launcher.exe"));
+    }
 }
 
 // Clicks Uninstall and checks the question it asks.

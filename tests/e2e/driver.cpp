@@ -292,22 +292,24 @@ std::string recordingCommand() {
     return "\"" + testProgramDirectory() + "\\standin.exe\" \"%1\"";
 }
 
-HANDLE startLauncherProcess(const LaunchDirectory& directory) {
+HANDLE startLauncherProcess(const LaunchDirectory& directory, const std::string& workingDirectory) {
     std::string exe = directory.file("launcher.exe");
     std::string commandLine = "\"" + exe + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        directory.path().c_str(), &startup, &info))
+                        workingDirectory.empty() ? directory.path().c_str()
+                                                 : workingDirectory.c_str(),
+                        &startup, &info))
         return nullptr;
     CloseHandle(info.hThread);
     return info.hProcess;
 }
 
-Launcher::Launcher(const LaunchDirectory& directory) {
+Launcher::Launcher(const LaunchDirectory& directory, const std::string& workingDirectory) {
     SetEnvironmentVariableA("TARVOSK_STANDIN_LOG", directory.logPath().c_str());
-    process_ = startLauncherProcess(directory);
+    process_ = startLauncherProcess(directory, workingDirectory);
     if (!process_)
         return;
     processId_ = GetProcessId(process_);

@@ -104,13 +104,17 @@ struct MessageBoxView {
 };
 
 // Starts the program copied into `directory` as launcher.exe, with that directory as
-// its working directory; returns the process, or null when it could not start.
-HANDLE startLauncherProcess(const LaunchDirectory& directory);
+// its working directory unless another is given; returns the process, or null when
+// it could not start.
+HANDLE startLauncherProcess(const LaunchDirectory& directory,
+                            const std::string& workingDirectory = "");
 
 // A running launcher, ended when the object goes if it has not ended by itself.
 class Launcher {
   public:
-    explicit Launcher(const LaunchDirectory& directory);
+    // Runs in `workingDirectory` when one is given: the launch directory is where a
+    // launcher is started, not where it lies.
+    explicit Launcher(const LaunchDirectory& directory, const std::string& workingDirectory = "");
     ~Launcher();
     Launcher(const Launcher&) = delete;
     Launcher& operator=(const Launcher&) = delete;
