@@ -6,6 +6,8 @@
 #include <objbase.h>
 #include <shobjidl.h>
 
+#include <vector>
+
 namespace {
 
 int (*handedInBox)(const std::string&, const std::string&, UINT) = nullptr;
@@ -28,50 +30,61 @@ bool fitsAPath(const std::string& path) {
     return needed > 0 && needed <= MAX_PATH;
 }
 
-std::wstring wide(const std::string& text) {
+// A wide name with its terminating null. A vector rather than std::wstring, whose
+// instantiation alone would add a tenth to the executable.
+using WideName = std::vector<wchar_t>;
+
+WideName wide(const std::string& text) {
     int size = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, text.c_str(), -1, nullptr, 0);
     if (size <= 0)
-        return L"";
-    std::wstring out(size, L'\0');
-    MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, text.c_str(), -1, &out[0], size);
-    out.pop_back();
+        return {};
+    WideName out(size);
+    MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, text.c_str(), -1, out.data(), size);
     return out;
 }
 
 // A name beside `linkName` that no other launcher uses at the same time. Written
 // with the \\?\ prefix, so that it need not fit a path where the link's own name
 // just does.
-std::wstring temporaryBeside(const std::wstring& linkName) {
+WideName temporaryBeside(const WideName& linkName) {
     static unsigned counter = 0;
+    static const wchar_t prefix[] = L"\\\\?\\";
+    WideName out(prefix, prefix + 4);
     wchar_t full[MAX_PATH];
-    DWORD length = GetFullPathNameW(linkName.c_str(), MAX_PATH, full, nullptr);
-    std::wstring base = length > 0 && length < MAX_PATH ? std::wstring(full, length) : linkName;
-    return L"\\\\?\\" + base + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-           std::to_wstring(++counter);
+    DWORD length = GetFullPathNameW(linkName.data(), MAX_PATH, full, nullptr);
+    if (length > 0 && length < MAX_PATH)
+        out.insert(out.end(), full, full + length);
+    else
+        out.insert(out.end(), linkName.begin(), linkName.end() - 1);
+    std::string suffix =
+        "-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
+    out.insert(out.end(), suffix.begin(), suffix.end());
+    out.push_back(L'\0');
+    return out;
 }
 
 // The temporary file, removed unless it was moved into place.
 class TemporaryFile {
   public:
-    explicit TemporaryFile(std::wstring name) : name_(std::move(name)) {
+    explicit TemporaryFile(WideName name) : name_(std::move(name)) {
         // Whatever stands there, a link to another file included, goes rather than
         // being written through.
-        DeleteFileW(name_.c_str());
+        DeleteFileW(name_.data());
     }
     ~TemporaryFile() {
         if (!kept_)
-            DeleteFileW(name_.c_str());
+            DeleteFileW(name_.data());
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
-    const std::wstring& name() const { return name_; }
+    const wchar_t* name() const { return name_.data(); }
 
     // Replaces `target` in one step: a reader sees the old file or the new one,
     // and a link standing at `target` is replaced, not written through. Another
     // launcher replacing the same file at the same moment can hold it briefly.
-    bool moveOver(const std::wstring& target) {
+    bool moveOver(const WideName& target) {
         for (int attempt = 0; attempt < 40; ++attempt) {
-            if (MoveFileExW(name_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+            if (MoveFileExW(name_.data(), target.data(), MOVEFILE_REPLACE_EXISTING)) {
                 kept_ = true;
                 return true;
             }
@@ -84,7 +97,7 @@ class TemporaryFile {
     }
 
   private:
-    std::wstring name_;
+    WideName name_;
     bool kept_ = false;
 };
 
@@ -172,7 +185,7 @@ bool msLink::createShortcut(std::string directory, std::string fileName, std::st
 
     // Measured before converting: a truncated name would save a different file.
     const std::string linkName = shortcutFile(folder, name);
-    const std::wstring wideLinkName = wide(linkName);
+    const WideName wideLinkName = wide(linkName);
     if (!fitsAPath(linkName) || wideLinkName.empty()) {
         api.applicationMessageBox(notCreated, "Error", MB_OK);
         return false;
@@ -181,7 +194,7 @@ bool msLink::createShortcut(std::string directory, std::string fileName, std::st
     // Saved whole under another name first: the link's own file is never seen
     // half written, by a crash or by a second launcher saving at the same time.
     TemporaryFile temporary(temporaryBeside(wideLinkName));
-    HRESULT saved = file->Save(temporary.name().c_str(), TRUE);
+    HRESULT saved = file->Save(temporary.name(), TRUE);
     if (saved != S_OK || !temporary.moveOver(wideLinkName)) {
         api.messageBox(nullptr, "IPersistFile->Save() Error", "Error", MB_OK);
         return false;
