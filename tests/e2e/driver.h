@@ -7,10 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "launch_directory.h"
+
 namespace e2e {
 
-// Polls `done` every 20 ms until it holds or `ms` pass; returns whether it held.
-bool waitUntil(const std::function<bool()>& done, int ms = 10000);
+using support::fileExists;
+using support::LaunchDirectory;
+using support::readFile;
+using support::testProgramDirectory;
+using support::waitUntil;
 
 std::string windowText(HWND window);
 std::string className(HWND window);
@@ -18,9 +23,6 @@ RECT windowRect(HWND window);
 // A child's rectangle in its parent's client coordinates.
 RECT childRect(HWND child);
 POINT centre(RECT r);
-std::string readFile(const std::string& path);
-std::string readFile(const std::wstring& path);
-bool fileExists(const std::string& path);
 
 // Input through SendInput, in screen coordinates.
 void moveMouse(POINT screen);
@@ -28,52 +30,10 @@ void click(POINT screen);
 void doubleClick(POINT screen);
 void pressKey(WORD key, bool alt = false);
 
-// A fresh launch directory: the launcher and, optionally, the stand-in game program
-// (tarvosk.com) and a readme. Removed with everything in it when the object goes.
-class LaunchDirectory {
-  public:
-    struct Options {
-        bool game = true;
-        bool readme = true;
-        // The program copied in as launcher.exe; empty for the launcher itself.
-        std::string launcher = "";
-        // The launch directory's own name, made inside a fresh folder of its own;
-        // empty for a generated one.
-        std::string folder = "";
-        // The test program copied in as tarvosk.com: the Windows stand-in, or
-        // "dosgame.com", a real DOS program.
-        std::string gameProgram = "standin.exe";
-    };
-    LaunchDirectory();
-    explicit LaunchDirectory(Options options, std::string directory = "");
-    ~LaunchDirectory();
-    LaunchDirectory(const LaunchDirectory&) = delete;
-    LaunchDirectory& operator=(const LaunchDirectory&) = delete;
-
-    // As the launcher sees it, without a trailing separator (except at a drive root).
-    const std::string& path() const { return path_; }
-    // With exactly one separator before `name`.
-    std::string file(const std::string& name) const;
-    // What the stand-in recorded, one "command line|working directory" per start.
-    std::vector<std::string> starts() const;
-    std::string logPath() const { return file("standin.log"); }
-    // What the DOS game program recorded, its command tail for each run.
-    std::vector<std::string> dosRuns() const;
-
-  private:
-    std::string path_;
-    // What goes when the object goes: the launch directory or the folder made for it.
-    std::string root_;
-    bool own_ = true;
-};
-
 // How many processes of the host system, outside Wine, run the program `name`
 // with `mark` in their environment: the launch directory's log path, which a
 // launcher passes on to all it starts, tells one test's processes from others'.
 int hostProcesses(const std::string& name, const std::string& mark);
-
-// The directory holding the test programs, standin.exe, and one above it launcher.exe.
-std::string testProgramDirectory();
 
 // Points how the test prefix's shell opens a class of files (HKLM, as Wine reads
 // it: "txtfile", "https") at `command` while the object lives, then restores it.

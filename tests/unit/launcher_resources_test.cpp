@@ -1,6 +1,6 @@
 // What the built launcher.exe carries and tells Windows and Explorer about itself:
 // its artwork and icon, its version resource and its manifest, read back from the file.
-#include "driver.h"
+#include "launch_directory.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 namespace {
 
 std::string launcherPath() {
-    return e2e::testProgramDirectory() + "\\..\\launcher.exe";
+    return support::testProgramDirectory() + "\\..\\launcher.exe";
 }
 
 std::vector<char> versionInfo() {

@@ -1,7 +1,7 @@
 // The launcher's executable must be laid out at a random address (with the
 // relocations to make that possible), must not run code from data pages, and
 // must need nothing but Windows' own DLLs.
-#include "driver.h"
+#include "launch_directory.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 namespace {
 
 std::vector<char> launcherBytes() {
-    std::ifstream file(e2e::testProgramDirectory() + "\\..\\launcher.exe", std::ios::binary);
+    std::ifstream file(support::testProgramDirectory() + "\\..\\launcher.exe", std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 

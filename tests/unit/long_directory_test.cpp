@@ -6,7 +6,7 @@
 
 #include "box_watcher.h"
 
-#include "driver.h"
+#include "launch_directory.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -115,7 +115,7 @@ TEST(LongLaunchDirectory, SettingsFallBackAndWhatTheShellCannotStartIsReported) 
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].title, "File Error");
     EXPECT_EQ(boxes[0].text, "Cannot find the file...tarvosk.com");
-    EXPECT_EQ(e2e::readFile(directory.log()), "");
+    EXPECT_EQ(support::readFile(directory.log()), "");
     EXPECT_FALSE(quitWasPosted());
 }
 
