@@ -1,26 +1,27 @@
 #!/usr/bin/env bash
-# Usage: bench/run.sh BUILD_DIR [RUNS]
+# Usage: bench/run.sh BUILD_DIR [RUNS] [EXTRA.exe...]
 # Runs the start-up benchmark under Wine in the build's prefix, which
-# tools/wine-session.sh has made ready, and leaves the report in
-# BUILD_DIR/bench/startup-*.txt.
+# tools/wine-session.sh has made ready: the launcher against the fair reference
+# (rawwin.exe) with the minimal window (minwin.exe) for context, and any extra
+# programs (other builds of the launcher, say) in the same alternation. The
+# report is left in BUILD_DIR/bench/startup.txt.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$1" && pwd)
-runs=${2:-10}
+runs=${2:-20}
+shift $(($# < 2 ? $# : 2))
 . "$here/../tools/wine-env.sh" "$build"
 
 windows_path() { winepath -w "$1" 2>/dev/null; }
 
-# Against the plain minimal window, then against one with the launcher's manifest.
-for baseline in minwin minwin_manifest; do
-    report="$build/bench/startup-$baseline.txt"
-    rm -f "$report"
-    echo "== launcher.exe against $baseline.exe"
-    "$here/../tools/wine-run.sh" "$build" "$build/bench/startup.exe" \
-        "$(windows_path "$build/launcher.exe")" "$(windows_path "$build/bench/$baseline.exe")" \
-        "$(windows_path "$report")" "$runs" | tr -d '\r'
-done
+programs=("$build/launcher.exe" "$build/bench/rawwin.exe" "$build/bench/minwin.exe" "$@")
+args=()
+for program in "${programs[@]}"; do args+=("$(windows_path "$(cd "$(dirname "$program")" && pwd)/$(basename "$program")")"); done
+report="$build/bench/startup.txt"
+rm -f "$report"
+"$here/../tools/wine-run.sh" "$build" "$build/bench/startup.exe" \
+    "$(windows_path "$report")" "$runs" "${args[@]}" | tr -d '\r'
 
 echo "imports of launcher.exe:"
 x86_64-w64-mingw32-objdump -p "$build/launcher.exe" | grep "DLL Name" | sed 's/^\s*/  /'
-echo "reports: $build/bench/startup-minwin.txt $build/bench/startup-minwin_manifest.txt"
+echo "report: $report"
