@@ -4,7 +4,7 @@
 // in the launcher's font and tab order, the one-item menu, the icon - centred, at
 // the screen's resolution, with the launcher's manifest; and it does no more. The
 // buttons do nothing: clicks are not part of start-up.
-#include "startup_phases.h"
+#include "base/startup_phases.h"
 
 #include <windows.h>
 

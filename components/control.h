@@ -34,6 +34,9 @@ class TControl : public TComponent {
     void parentFontChanged(const TFont& font);
 
     virtual void paint(HDC /*dc*/) const {}
+    // Whether paint() covers the control's whole place in one step, so that its
+    // form need neither fill the background beneath it nor paint off screen first.
+    virtual bool opaque() const { return false; }
     virtual void fontChanged() { Invalidate(); }
     // The form's scale changed: a windowed control moves its window.
     virtual void boundsChanged() {}

@@ -5,6 +5,7 @@
 #include "win_control.h"
 
 #include "base/resources.h"
+#include "base/startup_phases.h"
 #include "base/window_disabler.h"
 
 #include <cctype>
@@ -89,6 +90,7 @@ void TForm::Show() {
     shownBefore_ = true;
     Visible = true;
     ShowWindow(Handle(), SW_SHOW);
+    markPhase("shown");
     SetForegroundWindow(Handle());
     if (first)
         focusFirst();

@@ -147,6 +147,7 @@ class TForm : public TComponent {
     LRESULT handleMessage(HWND window, UINT message, WPARAM w, LPARAM l);
     bool dpiChanged(WPARAM w, LPARAM l);
     void paint();
+    void paintFrame();
     void command(int id, int code);
     void mouse(UINT message, WPARAM w, LPARAM l);
     TControl* controlAt(POINT client) const;

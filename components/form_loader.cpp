@@ -7,6 +7,8 @@
 #include "registry.h"
 #include "win_control.h"
 
+#include "base/startup_phases.h"
+
 namespace {
 
 void applyProperties(TForm& form, TComponent& target, const LayoutObject& object) {
@@ -43,6 +45,7 @@ void build(TForm& form, TComponent& parent, const LayoutObject& object) {
 
 void FormLoader::load(TForm& form, const std::string& layoutText, const std::string& layoutName) {
     LayoutObject root = parseLayout(layoutText, layoutName);
+    markPhase("main-layout-read");
     if (root.className != form.className())
         throw Exception("Layout " + layoutName + " describes " + root.className + ", not " +
                         form.className());

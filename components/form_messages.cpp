@@ -5,6 +5,7 @@
 #include "win_control.h"
 
 #include "base/gdi.h"
+#include "base/startup_phases.h"
 
 namespace {
 
@@ -200,15 +201,41 @@ void TForm::mouse(UINT message, WPARAM w, LPARAM l) {
 }
 
 void TForm::paint() {
+    paintFrame();
+    markPhase("first-paint");
+}
+
+void TForm::paintFrame() {
     PaintScope painting(Handle());
+    HDC dc = painting.dc();
     RECT client;
     GetClientRect(Handle(), &client);
-    // Painted off screen first, so that a label changing colour does not flicker.
-    BufferedPaint buffer(painting.dc(), {client.right, client.bottom});
     OwnedBrush background(CreateSolidBrush(colorToRGB(Color)));
-    FillRect(buffer.dc(), &client, background.get());
+    std::vector<TControl*> painted;
+    bool layered = false;
     for (TControl* control : controls_)
-        if (control->Visible && !dynamic_cast<TWinControl*>(control))
+        if (control->Visible && !dynamic_cast<TWinControl*>(control)) {
+            painted.push_back(control);
+            layered = layered || !control->opaque();
+        }
+    if (layered) {
+        // Painted off screen first, so that a label changing colour does not flicker.
+        BufferedPaint buffer(dc, {client.right, client.bottom});
+        FillRect(buffer.dc(), &client, background.get());
+        for (TControl* control : painted)
             control->paint(buffer.dc());
-    buffer.present(painting.area());
+        buffer.present(painting.area());
+        return;
+    }
+    // Only opaque pictures: the background around them, then each once, straight
+    // on the screen. Nothing is painted twice, so nothing flickers.
+    int saved = SaveDC(dc);
+    for (TControl* control : painted) {
+        RECT r = scaled(control->BoundsRect());
+        ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
+    }
+    FillRect(dc, &painting.area(), background.get());
+    RestoreDC(dc, saved);
+    for (TControl* control : painted)
+        control->paint(dc);
 }

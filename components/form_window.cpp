@@ -4,6 +4,8 @@
 #include "menu.h"
 #include "win_control.h"
 
+#include "base/startup_phases.h"
+
 #include <algorithm>
 #include <climits>
 
@@ -141,6 +143,7 @@ void TForm::createWindow() {
     // Child windows are created in tab order: the dialog manager tabs in window order.
     for (TWinControl* control : windowedInTabOrder())
         control->createWindow(window, id++);
+    markPhase("window-made");
 }
 
 void TForm::setDpi(int dpi) {

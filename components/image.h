@@ -14,8 +14,15 @@ class TImage : public TControl {
     void paint(HDC dc) const override;
     const char* className() const override { return "TImage"; }
 
+    // Painted at its natural size or stretched over its whole place, without
+    // transparency: nothing needs to be drawn beneath it first.
+    bool opaque() const override { return dib_ && (Stretch || AutoSize); }
+
   private:
-    OwnedBitmap bitmap_;
+    // The bitmap resource is a packed DIB in the mapped executable: painted from
+    // there, it is never copied.
+    const BITMAPINFO* dib_ = nullptr;
+    const void* bits_ = nullptr;
     OwnedIcon icon_;
     SIZE natural_{0, 0};
 };
