@@ -39,14 +39,16 @@ void msShell::execute(std::string file, std::string parameters, bool quit) {
 }
 
 void msShell::executeGame(std::string file, std::string parameters, bool quit, std::string title) {
-    // Reading the file has the shell's limit on the length of its name.
-    ProgramImage image = inspectProgram(fittingName(file));
+    // Reading the file, finding a DOSBox bundled beside it and starting DOSBox in
+    // its folder all have the shell's limit on the length of a name.
+    const std::string reachable = fittingName(file);
+    ProgramImage image = inspectProgram(reachable);
     switch (image.kind) {
     case ProgramKind::Windows:
         execute(file, parameters, quit);
         return;
     case ProgramKind::Dos:
-        startInDosBox(file, parameters, quit, title);
+        startInDosBox(reachable, parameters, quit, title);
         return;
     case ProgramKind::NotFound:
         fileError("Cannot find the file..." + file);

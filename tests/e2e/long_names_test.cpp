@@ -63,6 +63,26 @@ TEST_F(LongLaunchDirectory, ReadmeOpensTheReadmeThere) {
     EXPECT_TRUE(launcher.running());
 }
 
+// A DOS game program, the real one of the title, is read by the name that fits
+// and runs in the host's DOSBox in the launch directory.
+TEST_F(LongLaunchDirectory, ADosGameProgramPlaysInDosBoxThere) {
+    SetEnvironmentVariableA("SDL_VIDEODRIVER", "dummy");
+    SetEnvironmentVariableA("SDL_AUDIODRIVER", "dummy");
+    ASSERT_TRUE(launch_.copy(testProgramDirectory() + "\\dosgame.com", "tarvosk.com"));
+    const std::string shortFolder = launch_.shortPath();
+    ASSERT_FALSE(shortFolder.empty());
+    Launcher launcher(home_, launch_.path());
+    ASSERT_NE(launcher.mainWindow(), nullptr);
+    clickButton(launcher, "&Single Play");
+    EXPECT_EQ(launcher.waitForExit(), 0) << [&] {
+        MessageBoxView box;
+        return launcher.waitForMessageBox(box, 100) ? box.text : std::string("no box");
+    }();
+    const std::string log = shortFolder + "\\TARVOSK.LOG";
+    EXPECT_TRUE(waitUntil([&] { return !readFile(log).empty(); }));
+    EXPECT_EQ(readFile(log), " /x\r\n");
+}
+
 TEST_F(LongLaunchDirectory, AMissingFileIsReportedByItsFullName) {
     for (const Action& a : actions) {
         SCOPED_TRACE(a.button);
