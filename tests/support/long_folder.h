@@ -6,6 +6,31 @@
 
 #include <string>
 
+// The \\?\ form of a full name, which the wide calls take past MAX_PATH.
+inline std::wstring extendedName(const std::wstring& path) {
+    return L"\\\\?\\" + path;
+}
+
+// Removes a folder and everything in it, however long the names inside.
+inline void removeLongTree(const std::wstring& directory) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(extendedName(directory + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            std::wstring full = directory + L"\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                removeLongTree(full);
+            else
+                DeleteFileW(extendedName(full).c_str());
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(extendedName(directory).c_str());
+}
+
 class LongFolder {
   public:
     // A fresh folder of exactly `length` characters in the temporary folder, named
@@ -75,26 +100,9 @@ class LongFolder {
     }
 
   private:
-    static std::wstring extended(const std::string& path) { return L"\\\\?\\" + wide(path); }
+    static std::wstring extended(const std::string& path) { return extendedName(wide(path)); }
 
-    static void removeTree(const std::string& directory) {
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW(extended(directory + "\\*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                std::string name = narrow(found.cFileName);
-                if (name == "." || name == "..")
-                    continue;
-                std::string full = directory + "\\" + name;
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    removeTree(full);
-                else
-                    DeleteFileW(extended(full).c_str());
-            } while (FindNextFileW(search, &found));
-            FindClose(search);
-        }
-        RemoveDirectoryW(extended(directory).c_str());
-    }
+    static void removeTree(const std::string& directory) { removeLongTree(wide(directory)); }
 
     std::string root_, path_;
     bool made_ = false;

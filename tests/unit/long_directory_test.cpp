@@ -5,6 +5,7 @@
 #include "launch/ms_shell.h"
 
 #include "box_watcher.h"
+#include "long_folder.h"
 
 #include "launch_directory.h"
 
@@ -28,50 +29,26 @@ std::wstring tempDirectory() {
     return std::wstring(buffer, length) + L"long_directory_test";
 }
 
-// The paths beyond MAX_PATH are reached with the \\?\ prefix.
-std::wstring extended(const std::wstring& path) {
-    return L"\\\\?\\" + path;
-}
-
-void removeTree(const std::wstring& directory) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(extended(directory + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            std::wstring full = directory + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                removeTree(full);
-            else
-                DeleteFileW(extended(full).c_str());
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(extended(directory).c_str());
-}
-
 // A directory of more than 300 characters holding the stand-in as tarvosk.com,
 // made the working directory while the object lives; everything goes afterwards.
 class LongWorkingDirectory {
   public:
     LongWorkingDirectory() {
-        removeTree(root_);
+        removeLongTree(root_);
         path_ = root_;
         CreateDirectoryW(path_.c_str(), nullptr);
         while (path_.size() <= 300) {
             path_ += L"\\a_rather_long_folder_name_of_a_game_kept_in_deep_folders";
-            CreateDirectoryW(extended(path_).c_str(), nullptr);
+            CreateDirectoryW(extendedName(path_).c_str(), nullptr);
         }
         copied_ = CopyFileW((programDirectory() + L"\\standin.exe").c_str(),
-                            extended(path_ + L"\\tarvosk.com").c_str(), FALSE) != FALSE;
+                            extendedName(path_ + L"\\tarvosk.com").c_str(), FALSE) != FALSE;
         GetCurrentDirectoryW(MAX_PATH, saved_);
         entered_ = SetCurrentDirectoryW(path_.c_str()) != FALSE;
     }
     ~LongWorkingDirectory() {
         SetCurrentDirectoryW(saved_);
-        removeTree(root_);
+        removeLongTree(root_);
     }
     LongWorkingDirectory(const LongWorkingDirectory&) = delete;
     LongWorkingDirectory& operator=(const LongWorkingDirectory&) = delete;
