@@ -15,6 +15,7 @@ using support::fileExists;
 using support::LaunchDirectory;
 using support::readFile;
 using support::testProgramDirectory;
+using support::underWine;
 using support::waitUntil;
 
 std::string windowText(HWND window);

@@ -75,6 +75,11 @@ std::string withoutTrailingSeparator(std::string path) {
 
 } // namespace
 
+bool underWine() {
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
 std::string testProgramDirectory() {
     char buffer[MAX_PATH];
     DWORD n = GetModuleFileNameA(nullptr, buffer, MAX_PATH);

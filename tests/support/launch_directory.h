@@ -16,6 +16,10 @@ std::string readFile(const std::string& path);
 std::string readFile(const std::wstring& path);
 bool fileExists(const std::string& path);
 
+// Whether the tests run under Wine, on a host whose own programs (DOSBox, /proc)
+// they can reach.
+bool underWine();
+
 // The directory holding the test programs, standin.exe, and one above it launcher.exe.
 std::string testProgramDirectory();
 
